@@ -1,0 +1,26 @@
+#!/bin/sh
+# Installs what building, running and testing Ortelan needs on Debian 12,
+# skipping what is already there. Runs apt-get through sudo when not root.
+set -eu
+
+packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
+wine wine32:i386 xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps"
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
+
+missing=""
+for package in $packages; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing="$missing $package"
+done
+
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    $sudo apt-get update -q
+    # shellcheck disable=SC2086
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
+fi

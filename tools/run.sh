@@ -1,0 +1,28 @@
+#!/bin/sh
+# Sets up what is missing, builds Ortelan and runs it under Wine: on the
+# user's display, or without one under Xvfb, saving a screenshot to
+# build/screenshot.png.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ORTELAN_BUILD:-$root/build}
+
+"$root/tools/deps.sh"
+"$root/tools/build.sh" --target Ortelan
+
+prefix="$build/wineprefix-run"
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ -n "${DISPLAY:-}" ]; then
+    "$root/tools/wine-prefix.sh" "$prefix" x11
+    exec wine "$build/Ortelan.exe"
+fi
+
+# No display: a virtual desktop on Xvfb, which draws the window's caption.
+"$root/tools/wine-prefix.sh" "$prefix" desktop
+shot="$build/screenshot.png"
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    wine "$1" &
+    sleep 6
+    import -window root "$2"
+    wineserver -k' sh "$build/Ortelan.exe" "$shot"
+echo "No display: Ortelan ran under Xvfb; screenshot saved to $shot"

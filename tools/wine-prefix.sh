@@ -1,0 +1,42 @@
+#!/bin/sh
+# Creates or updates a private Wine prefix for Ortelan, without prompts.
+#   wine-prefix.sh PREFIX null     tests: Wine's null display driver, no X
+#   wine-prefix.sh PREFIX x11      the user's display
+#   wine-prefix.sh PREFIX desktop  a virtual desktop (Xvfb screenshots)
+set -eu
+prefix=$1
+mode=${2:-x11}
+
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i </dev/null >/dev/null 2>&1
+fi
+
+reg=$(mktemp --suffix=.reg)
+trap 'rm -f "$reg"' EXIT
+{
+    echo 'REGEDIT4'
+    echo
+    # The dialogs' font, mapped to an installed Japanese one.
+    echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
+    echo '"MS UI Gothic"="IPAPGothic"'
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Drivers]'
+    case $mode in
+        null) echo '"Graphics"="null"' ;;
+        *) echo '"Graphics"=-' ;;
+    esac
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Explorer]'
+    case $mode in
+        desktop) echo '"Desktop"="Default"' ;;
+        *) echo '"Desktop"=-' ;;
+    esac
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
+    echo '"Default"="1024x768"'
+} >"$reg"
+wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+wineserver -w
