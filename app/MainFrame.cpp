@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "MenuState.h"
+#include "settings/SettingsRegistry.h"
 
 #include <cwchar>
 #include <vector>
@@ -15,10 +16,11 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     HWND disk = m_disk.Create(m_hWnd);
     HWND performance = m_performance.Create(m_hWnd);
 
-    AddPanel(memory, 0, ID_VIEW_MEMORY, L"Menu_Memory");
-    AddPanel(disk, 1, ID_VIEW_DISK, L"Menu_Disk");
-    AddPanel(performance, 2, ID_VIEW_PERFORMANCE, L"Menu_Performance");
+    AddPanel(memory, 0, ID_VIEW_MEMORY, settings::kMemoryShown);
+    AddPanel(disk, 1, ID_VIEW_DISK, settings::kDiskShown);
+    AddPanel(performance, 2, ID_VIEW_PERFORMANCE, settings::kPerformanceShown);
 
+    LoadSettings();
     LayoutPanels();
 
     if (CMessageLoop* loop = g_module.GetMessageLoop())
@@ -50,6 +52,17 @@ LRESULT CMainFrame::OnMove(UINT, WPARAM, LPARAM, BOOL&)
 {
     if (!IsIconic())
         GetWindowRect(&m_rcWindow);
+    return 0;
+}
+
+LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+    if (IsMenuChecked(GetMenu(), ID_OPTION_SAVE_SETTINGS))
+        SaveSettings();
+    else
+        DeleteSettings();
+    // The default procedure destroys the window; a close is never refused.
+    bHandled = FALSE;
     return 0;
 }
 

@@ -48,19 +48,38 @@ public:
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_MOVE, OnMove)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+        COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAbout)
+        COMMAND_ID_HANDLER(ID_APP_EXIT, OnExit)
+        COMMAND_ID_HANDLER(ID_OPTION_TOPMOST, OnTopMost)
+        COMMAND_ID_HANDLER(ID_OPTION_NEW_PROCESS, OnNewProcess)
         COMMAND_RANGE_HANDLER(ID_VIEW_MEMORY, ID_VIEW_PERFORMANCE, OnTogglePanel)
+        COMMAND_ID_HANDLER(ID_OPTION_SAVE_SETTINGS, OnToggleSaveSettings)
+        COMMAND_ID_HANDLER(ID_OPTION_CLEAR_SETTINGS, OnClearSettings)
     END_MSG_MAP()
 
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnGetMinMaxInfo(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnAbout(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnExit(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnTopMost(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnNewProcess(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
     LRESULT OnTogglePanel(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnToggleSaveSettings(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    LRESULT OnClearSettings(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
 
     // Stacks the shown panels from the top in their order and sizes the
     // frame to them, keeping its top-left corner.
     void LayoutPanels();
+
+    // The saved settings: restored at creation, written or deleted at close.
+    BOOL LoadSettings();
+    BOOL SaveSettings();
+    void DeleteSettings();
 
     CWndMemory m_memory;
     CWndDisk m_disk;
@@ -70,4 +89,9 @@ public:
 
 private:
     void AddPanel(HWND panel, int order, UINT menuId, LPCWSTR valueName);
+
+    // Puts the frame in or out of the top-most band as item 40010's tick says.
+    void ApplyTopMost();
+
+    int AskUser(UINT textId, UINT type);
 };
