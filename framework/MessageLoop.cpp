@@ -44,10 +44,8 @@ int CMessageLoop::Run()
 
 BOOL CMessageLoop::PreTranslateMessage(MSG* pMsg)
 {
-    for (auto it = m_filters.rbegin(); it != m_filters.rend(); ++it)
-    {
-        if ((*it)->PreTranslateMessage(pMsg))
-            return TRUE;
-    }
-    return FALSE;
+    return std::any_of(m_filters.rbegin(), m_filters.rend(),
+                       [pMsg](CMessageFilter* filter) { return filter->PreTranslateMessage(pMsg) != FALSE; })
+               ? TRUE
+               : FALSE;
 }

@@ -11,7 +11,7 @@ class CString
 {
 public:
     CString() = default;
-    CString(LPCWSTR text) : m_text(text != nullptr ? text : L"") {} // NOLINT: implicit like a literal
+    explicit CString(LPCWSTR text) : m_text(text != nullptr ? text : L"") {}
 
     operator LPCWSTR() const { return m_text.c_str(); }
     int GetLength() const { return static_cast<int>(m_text.size()); }

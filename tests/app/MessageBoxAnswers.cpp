@@ -69,21 +69,21 @@ void MessageBoxAnswers::AnswerOpenBox()
         return;
     m_lastBox = box;
 
-    Seen seen;
+    Seen shown;
     WCHAR caption[256] = L"";
     ::GetWindowTextW(box, caption, 256);
-    seen.caption = caption;
+    shown.caption = caption;
     Contents contents;
     ::EnumChildWindows(box, ReadStatic, reinterpret_cast<LPARAM>(&contents));
-    seen.text = contents.text;
-    seen.icon = contents.icon;
+    shown.text = contents.text;
+    shown.icon = contents.icon;
     for (int button : {IDOK, IDCANCEL, IDYES, IDNO})
     {
         HWND item = ::GetDlgItem(box, button);
         if (item != nullptr && ::IsWindowVisible(item))
-            seen.buttons.push_back(button);
+            shown.buttons.push_back(button);
     }
-    m_seen.push_back(seen);
+    m_seen.push_back(shown);
 
     int answer = m_answers.front();
     m_answers.pop_front();

@@ -186,32 +186,29 @@ TEST(Format, LengthBoundCoversEveryOutput)
         bool wideText = type == L"s" || type == L"ls";
         bool is64 = type.find(L"I64") == 0;
 
-        Lengths m = {0, 0};
         const wchar_t* f = format.c_str();
-
         // Every combination of the '*' arguments and the value's own type.
-        if (starWidth && starPrecision)
-        {
-            if (wideText) m = Measure(f, width, precision, wide);
-            else if (narrowText) m = Measure(f, width, precision, narrow);
-            else if (is64) m = Measure(f, width, precision, big);
-            else m = Measure(f, width, precision, small);
-        }
-        else if (starWidth || starPrecision)
-        {
-            int star = starWidth ? width : precision;
-            if (wideText) m = Measure(f, star, wide);
-            else if (narrowText) m = Measure(f, star, narrow);
-            else if (is64) m = Measure(f, star, big);
-            else m = Measure(f, star, small);
-        }
-        else
-        {
-            if (wideText) m = Measure(f, wide);
-            else if (narrowText) m = Measure(f, narrow);
-            else if (is64) m = Measure(f, big);
-            else m = Measure(f, small);
-        }
+        const Lengths m = [&] {
+            if (starWidth && starPrecision)
+            {
+                if (wideText) return Measure(f, width, precision, wide);
+                if (narrowText) return Measure(f, width, precision, narrow);
+                if (is64) return Measure(f, width, precision, big);
+                return Measure(f, width, precision, small);
+            }
+            if (starWidth || starPrecision)
+            {
+                int star = starWidth ? width : precision;
+                if (wideText) return Measure(f, star, wide);
+                if (narrowText) return Measure(f, star, narrow);
+                if (is64) return Measure(f, star, big);
+                return Measure(f, star, small);
+            }
+            if (wideText) return Measure(f, wide);
+            if (narrowText) return Measure(f, narrow);
+            if (is64) return Measure(f, big);
+            return Measure(f, small);
+        }();
         ASSERT_GE(m.bound, m.actual) << "format \"" << std::string(format.begin(), format.end())
                                      << "\" width " << width << " precision " << precision;
     }

@@ -1,5 +1,7 @@
 #include "SettingsKeys.h"
 
+#include <cwchar>
+
 namespace testing_registry {
 
 bool KeyExists(LPCWSTR path)
@@ -52,7 +54,7 @@ void WriteString(LPCWSTR name, LPCWSTR value)
 {
     HKEY key = CreateProduct();
     ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                     static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(WCHAR)));
+                     static_cast<DWORD>((wcslen(value) + 1) * sizeof(WCHAR)));
     ::RegCloseKey(key);
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 std::wstring HostPathToWindows(const std::string& hostPath)
@@ -10,11 +11,7 @@ std::wstring HostPathToWindows(const std::string& hostPath)
     std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
     if (length > 1)
         ::MultiByteToWideChar(CP_UTF8, 0, hostPath.c_str(), -1, &wide[0], length);
-    for (auto& c : wide)
-    {
-        if (c == L'/')
-            c = L'\\';
-    }
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
     return L"Z:" + wide;
 }
 
