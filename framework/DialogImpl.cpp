@@ -1,14 +1,5 @@
 #include "DialogImpl.h"
 
-CDialogImplBaseT::~CDialogImplBaseT()
-{
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)
-        && ::GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
-    {
-        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-    }
-}
-
 INT_PTR CALLBACK CDialogImplBaseT::StartDialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     auto* self = static_cast<CDialogImplBaseT*>(g_module.ExtractCreateWndData());

@@ -9,7 +9,6 @@
 class CDialogImplBaseT : public CWindowImplRoot<CWindow>
 {
 public:
-    ~CDialogImplBaseT() override;
     virtual DLGPROC GetDialogProc() { return DialogProc; }
     virtual void OnFinalMessage(HWND /*hWnd*/) {}
 

@@ -38,8 +38,9 @@ public:                                                                         
                 return TRUE;                                                                 \
         }
 
-#define COMMAND_ID_HANDLER(id, func)                                                         \
-        if (uMsg == WM_COMMAND && LOWORD(wParam) == (id))                                    \
+// A command entry: calls func when the WM_COMMAND matches the condition.
+#define MSG_MAP_COMMAND_ENTRY(condition, func)                                               \
+        if (uMsg == WM_COMMAND && (condition))                                               \
         {                                                                                    \
             bHandled = TRUE;                                                                 \
             lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam),  \
@@ -47,26 +48,14 @@ public:                                                                         
             if (bHandled)                                                                    \
                 return TRUE;                                                                 \
         }
+
+#define COMMAND_ID_HANDLER(id, func) MSG_MAP_COMMAND_ENTRY(LOWORD(wParam) == (id), func)
 
 #define COMMAND_HANDLER(id, code, func)                                                      \
-        if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code))        \
-        {                                                                                    \
-            bHandled = TRUE;                                                                 \
-            lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam),  \
-                           bHandled);                                                        \
-            if (bHandled)                                                                    \
-                return TRUE;                                                                 \
-        }
+    MSG_MAP_COMMAND_ENTRY(LOWORD(wParam) == (id) && HIWORD(wParam) == (code), func)
 
 #define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                                         \
-        if (uMsg == WM_COMMAND && LOWORD(wParam) >= (idFirst) && LOWORD(wParam) <= (idLast)) \
-        {                                                                                    \
-            bHandled = TRUE;                                                                 \
-            lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam),  \
-                           bHandled);                                                        \
-            if (bHandled)                                                                    \
-                return TRUE;                                                                 \
-        }
+    MSG_MAP_COMMAND_ENTRY(LOWORD(wParam) >= (idFirst) && LOWORD(wParam) <= (idLast), func)
 
 #define END_MSG_MAP()                                                                        \
         (void)bHandled;                                                                      \

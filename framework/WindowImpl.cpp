@@ -1,15 +1,5 @@
 #include "WindowImpl.h"
 
-CWindowImplBaseT::~CWindowImplBaseT()
-{
-    // A window that outlives its object must not reach freed memory.
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)
-        && ::GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
-    {
-        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-    }
-}
-
 LRESULT CALLBACK CWindowImplBaseT::StartWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     auto* self = static_cast<CWindowImplBaseT*>(g_module.ExtractCreateWndData());

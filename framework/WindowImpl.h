@@ -9,7 +9,16 @@ template <class TBase = CWindow>
 class CWindowImplRoot : public TBase, public CMessageMap
 {
 public:
-    virtual ~CWindowImplRoot() = default;
+    virtual ~CWindowImplRoot()
+    {
+        // A window that outlives its object must not reach freed memory.
+        HWND hWnd = this->m_hWnd;
+        if (hWnd != nullptr && ::IsWindow(hWnd)
+            && ::GetWindowLongPtrW(hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+        {
+            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+        }
+    }
 };
 
 // Binds a new window to its object on its first message and from then on
@@ -17,7 +26,6 @@ public:
 class CWindowImplBaseT : public CWindowImplRoot<CWindow>
 {
 public:
-    ~CWindowImplBaseT() override;
     virtual WNDPROC GetWindowProc() { return WindowProc; }
     virtual void OnFinalMessage(HWND /*hWnd*/) {}
 

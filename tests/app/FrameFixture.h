@@ -9,14 +9,13 @@
 
 // A real main frame made in the test's own thread, with the registry of the
 // test prefix cleared before and after.
-class FrameTest : public ::testing::Test
+class FrameTest : public testing_registry::CleanSettingsTest
 {
 protected:
-    void SetUp() override { testing_registry::RemoveAllSettings(); }
     void TearDown() override
     {
         DestroyFrame();
-        testing_registry::RemoveAllSettings();
+        CleanSettingsTest::TearDown();
     }
 
     CMainFrame& CreateFrame()

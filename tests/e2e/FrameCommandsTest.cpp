@@ -13,12 +13,7 @@ using namespace e2e;
 using testing_registry::KeyExists;
 using testing_registry::kProductKey;
 
-class FrameCommands : public ::testing::Test
-{
-protected:
-    void SetUp() override { testing_registry::RemoveAllSettings(); }
-    void TearDown() override { testing_registry::RemoveAllSettings(); }
-};
+using FrameCommands = testing_registry::CleanSettingsTest;
 
 bool IsTopMost(HWND window) { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 

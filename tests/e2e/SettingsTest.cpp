@@ -13,12 +13,9 @@ using namespace e2e;
 using testing_registry::KeyExists;
 using testing_registry::kProductKey;
 
-class SavedSettings : public ::testing::Test
+class SavedSettings : public testing_registry::CleanSettingsTest
 {
 protected:
-    void SetUp() override { testing_registry::RemoveAllSettings(); }
-    void TearDown() override { testing_registry::RemoveAllSettings(); }
-
     // Waits for the program's message box, checks its text and buttons and
     // answers it.
     static void Answer(const OrtelanProcess& program, const std::wstring& text,

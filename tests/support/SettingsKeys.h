@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -28,5 +30,13 @@ std::vector<std::wstring> ValueNames();
 
 // The eight values of a complete set, written in the program's order.
 void WriteAll(DWORD topMost, DWORD memory, DWORD disk, DWORD performance, const RECT& window);
+
+// A test that starts and ends with no saved settings.
+class CleanSettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { RemoveAllSettings(); }
+    void TearDown() override { RemoveAllSettings(); }
+};
 
 } // namespace testing_registry
