@@ -109,7 +109,9 @@ TEST_F(MemoryPanel, AmountAboveTheBoundBecomes4095KeepingTheCaret)
     EXPECT_EQ(std::make_pair(2ul, 2ul), Selection());
 
     // The field takes only digits from the keyboard; anything can be pasted.
-    for (const wchar_t* pasted : {L"-3", L"4096", L"99999999999999999999999", L"-99999999999999999999999"})
+    // Numbers too large for 32 or 64 bits must not wrap round to small ones.
+    for (const wchar_t* pasted : {L"-3", L"4096", L"4294967297", L"18446744073709551617",
+                                  L"-99999999999999999999999"})
     {
         SCOPED_TRACE(pasted);
         SetAmount(L"7");
