@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <new>
 
-// This test program's own free store, which can be told to refuse, so that
-// the manager's list of blocks cannot grow.
+// This test program's free store can be told to refuse, so that the
+// manager's list of blocks cannot grow.
 namespace {
 bool g_refuseAllocations = false;
 }
@@ -33,17 +33,9 @@ void operator delete(void* memory, std::size_t) noexcept
 
 namespace {
 
-const DWORD kMiB = 1048576;
-
-class RefusedAllocations
-{
-public:
-    RefusedAllocations() { g_refuseAllocations = true; }
-    ~RefusedAllocations() { g_refuseAllocations = false; }
-};
-
 TEST(MemoryManagerBlockList, UngrowableListFailsWithoutLosingABlock)
 {
+    const DWORD kMiB = 1048576;
     for (BOOL releaseOnFailure : {FALSE, TRUE})
     {
         SCOPED_TRACE(releaseOnFailure);
@@ -52,17 +44,15 @@ TEST(MemoryManagerBlockList, UngrowableListFailsWithoutLosingABlock)
         // Room for two entries; a third needs the list to grow.
         ASSERT_EQ(AllocResult::Success, manager.Allocate(2 * kMiB, TRUE));
 
-        AllocResult result;
-        {
-            RefusedAllocations refused;
-            result = manager.Allocate(5 * kMiB, releaseOnFailure);
-        }
+        g_refuseAllocations = true;
+        AllocResult result = manager.Allocate(5 * kMiB, releaseOnFailure);
+        g_refuseAllocations = false;
+
         EXPECT_EQ(AllocResult::Failed, result);
         EXPECT_EQ(releaseOnFailure ? 0u : 2 * kMiB, manager.GetAllocatedSize());
-        EXPECT_EQ(4, recording::Current().commits);
-
         manager.Free();
-        EXPECT_EQ(recording::Current().commits, recording::Current().releases);
+        EXPECT_EQ(4, recording::Current().commits);
+        EXPECT_EQ(4, recording::Current().releases);
     }
 }
 
