@@ -1,14 +1,61 @@
 #pragma once
 
+#include "MemoryManager.h"
+
 #include "framework/DialogImpl.h"
 #include "res/resource.h"
 
-// The memory load panel.
-class CWndMemory : public CDialogImpl<CWndMemory>
+// The memory load panel: the user picks an amount in mebibytes and commits
+// it, commits as much as the system gives, or releases what is held.
+class CWndMemory : public CDialogImpl<CWndMemory, CWindow>
 {
 public:
     enum { IDD = IDD_MEMORY };
 
+    enum MemoryStatus
+    {
+        StatusAllocated,
+        StatusAllocateFailed,
+        StatusFreed,
+        StatusInternalError,
+    };
+
+    // Going to the limit asks for the largest byte count there is; the
+    // field accepts the whole mebibytes within it.
+    static const DWORD kLimitRequest = 0xFFFFFFFF;
+    static const DWORD kMaxAmount = kLimitRequest / CMemoryManager::kBlockSize;
+
+    // The up-down arrows go further than the field accepts; the field's own
+    // check, not the arrows' range, bounds the amount.
+    static const int kSpinLow = 1;
+    static const int kSpinHigh = 999999;
+
+    CWndMemory() = default;
+    explicit CWndMemory(const MemoryPlatform& platform) : m_manager(platform) {}
+
     BEGIN_MSG_MAP(CWndMemory)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        COMMAND_ID_HANDLER(IDC_MEMORY_ALLOCATE, OnAllocate)
+        COMMAND_ID_HANDLER(IDC_MEMORY_FREE, OnFree)
+        COMMAND_ID_HANDLER(IDC_MEMORY_ALLOCATE_LIMIT, OnAllocateLimit)
+        COMMAND_HANDLER(IDC_MEMORY_AMOUNT, EN_CHANGE, OnAmountChange)
     END_MSG_MAP()
+
+    virtual LRESULT OnInitDialog(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    virtual LRESULT OnAllocate(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    virtual LRESULT OnFree(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    virtual LRESULT OnAllocateLimit(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    virtual LRESULT OnAmountChange(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+
+private:
+    // The field's text as a signed number, saturated, 0 when not a number.
+    LONGLONG ReadAmount() const;
+    DWORD GetRequestedSize() const;
+    int HeldMegabytes() const;
+
+    void UpdateAmountText();
+    void UpdateAmountEdit();
+    void ShowStatus(MemoryStatus status);
+
+    CMemoryManager m_manager;
 };

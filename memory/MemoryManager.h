@@ -1,0 +1,48 @@
+#pragma once
+
+#include "MemoryPlatform.h"
+
+#include <windows.h>
+
+#include <vector>
+
+enum class AllocResult
+{
+    Success = 0,
+    Failed = 1,
+    // The system is out of address space or commit: ERROR_NOT_ENOUGH_MEMORY
+    // or ERROR_COMMITMENT_LIMIT.
+    OutOfMemory = 2,
+};
+
+// Commits private, read-only memory in blocks of one mebibyte, each its own
+// allocation, and releases it again. The pages are never touched, so the
+// load falls on the commit charge, not on physical memory.
+class CMemoryManager
+{
+public:
+    static const DWORD kBlockSize = 0x100000;
+
+    explicit CMemoryManager(const MemoryPlatform& platform = SystemMemoryPlatform());
+    virtual ~CMemoryManager();
+    CMemoryManager(const CMemoryManager&) = delete;
+    CMemoryManager& operator=(const CMemoryManager&) = delete;
+
+    // Replaces what is held by a reservation of bytes: whole blocks, then
+    // one block for the remainder. At the first refused block it stops; the
+    // blocks committed before it are kept, or released when releaseOnFailure
+    // is TRUE.
+    AllocResult Allocate(DWORD bytes, BOOL releaseOnFailure);
+
+    void Free();
+
+    // The bytes really committed: every block rounded up to whole pages.
+    DWORD GetAllocatedSize() const;
+
+private:
+    AllocResult CommitBlock(size_t index, SIZE_T size);
+
+    std::vector<LPVOID> m_blocks;
+    ULONGLONG m_blockCount;
+    MemoryPlatform m_platform;
+};

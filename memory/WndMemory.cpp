@@ -1,0 +1,133 @@
+#include "WndMemory.h"
+
+#include "framework/String.h"
+
+#include <commctrl.h>
+#include <stdlib.h>
+
+namespace {
+
+// The longest text the field is read with, terminator included.
+const int kFieldBuffer = 1024;
+
+} // namespace
+
+LRESULT CWndMemory::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
+{
+    UpdateAmountText();
+    SetDlgItemText(IDC_MEMORY_AMOUNT, L"1");
+
+    CWindow spin(GetDlgItem(IDC_MEMORY_SPIN));
+    spin.SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(IDC_MEMORY_AMOUNT)));
+    spin.ShowWindow(SW_SHOW);
+    spin.SendMessage(UDM_SETRANGE32, kSpinLow, kSpinHigh);
+    return TRUE;
+}
+
+LRESULT CWndMemory::OnAllocate(WORD, WORD, HWND, BOOL&)
+{
+    const DWORD held = m_manager.GetAllocatedSize();
+    MemoryStatus status = StatusAllocated;
+    AllocResult result = m_manager.Allocate(GetRequestedSize(), TRUE);
+    if (result != AllocResult::Success)
+    {
+        // The manager let go of the earlier reservation first; take it back.
+        m_manager.Allocate(held, TRUE);
+        status = result == AllocResult::OutOfMemory ? StatusAllocateFailed : StatusInternalError;
+    }
+    ShowStatus(status);
+    UpdateAmountText();
+    return 0;
+}
+
+LRESULT CWndMemory::OnAllocateLimit(WORD, WORD, HWND, BOOL&)
+{
+    // Going to the limit always ends in a refusal: that refusal is the
+    // expected end, so it is reported as done.
+    m_manager.Allocate(kLimitRequest, FALSE);
+    ShowStatus(StatusAllocated);
+    UpdateAmountEdit();
+    UpdateAmountText();
+    return 0;
+}
+
+LRESULT CWndMemory::OnFree(WORD, WORD, HWND, BOOL&)
+{
+    m_manager.Free();
+    ShowStatus(StatusFreed);
+    UpdateAmountText();
+    return 0;
+}
+
+LRESULT CWndMemory::OnAmountChange(WORD, WORD, HWND, BOOL&)
+{
+    // A negative amount, taken as unsigned, is above the bound too.
+    if (static_cast<ULONGLONG>(ReadAmount()) <= kMaxAmount)
+        return 0;
+
+    DWORD start = 0;
+    DWORD end = 0;
+    SendDlgItemMessage(IDC_MEMORY_AMOUNT, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+    // This raises EN_CHANGE once more, which then finds the bound and stops.
+    SetDlgItemInt(IDC_MEMORY_AMOUNT, kMaxAmount, FALSE);
+    SendDlgItemMessage(IDC_MEMORY_AMOUNT, EM_SETSEL, start, end);
+    SendDlgItemMessage(IDC_MEMORY_AMOUNT, EM_SCROLLCARET);
+    return 0;
+}
+
+LONGLONG CWndMemory::ReadAmount() const
+{
+    WCHAR text[kFieldBuffer] = L"";
+    GetDlgItemText(IDC_MEMORY_AMOUNT, text, kFieldBuffer);
+    return _wcstoi64(text, nullptr, 10);
+}
+
+DWORD CWndMemory::GetRequestedSize() const
+{
+    return static_cast<DWORD>(static_cast<ULONGLONG>(ReadAmount()) * CMemoryManager::kBlockSize);
+}
+
+int CWndMemory::HeldMegabytes() const
+{
+    return static_cast<int>(m_manager.GetAllocatedSize() / CMemoryManager::kBlockSize);
+}
+
+void CWndMemory::UpdateAmountText()
+{
+    CString format;
+    format.LoadString(IDS_MEMORY_HELD_MB);
+    CString text;
+    text.Format(format, HeldMegabytes());
+    SetDlgItemText(IDC_MEMORY_HELD, text);
+}
+
+void CWndMemory::UpdateAmountEdit()
+{
+    CString text;
+    text.Format(L"%d", HeldMegabytes());
+    SetDlgItemText(IDC_MEMORY_AMOUNT, text);
+}
+
+void CWndMemory::ShowStatus(MemoryStatus status)
+{
+    UINT id = IDS_INTERNAL_ERROR;
+    switch (status)
+    {
+    case StatusAllocated:
+        id = IDS_MEMORY_ALLOCATED;
+        break;
+    case StatusAllocateFailed:
+        id = IDS_MEMORY_FAILED;
+        break;
+    case StatusFreed:
+        id = IDS_MEMORY_FREED;
+        break;
+    case StatusInternalError:
+        id = IDS_INTERNAL_ERROR;
+        break;
+    }
+    CString text;
+    text.LoadString(id);
+    SetDlgItemText(IDC_MEMORY_STATUS, text);
+}
