@@ -12,13 +12,18 @@ build=${ORTELAN_BUILD:-$root/build}
 prefix="$build/wineprefix-run"
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+# A desktop of the other kind, left from an earlier run, must end first.
+wineserver -k 2>/dev/null || true
+
 if [ -n "${DISPLAY:-}" ]; then
     "$root/tools/wine-prefix.sh" "$prefix" x11
+    wineserver -k 2>/dev/null || true
     exec wine "$build/Ortelan.exe"
 fi
 
 # No display: a virtual desktop on Xvfb, which draws the window's caption.
 "$root/tools/wine-prefix.sh" "$prefix" desktop
+wineserver -k 2>/dev/null || true
 shot="$build/screenshot.png"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     wine "$1" &

@@ -1,5 +1,7 @@
 #!/bin/sh
 # Creates or updates a private Wine prefix for Ortelan, without prompts.
+# A running Wine server of the prefix sees the change at once; a desktop
+# already started keeps its display driver until the server ends.
 #   wine-prefix.sh PREFIX null     tests: Wine's null display driver, no X
 #   wine-prefix.sh PREFIX x11      the user's display
 #   wine-prefix.sh PREFIX desktop  a virtual desktop (Xvfb screenshots)
@@ -39,4 +41,3 @@ trap 'rm -f "$reg"' EXIT
     echo '"Default"="1024x768"'
 } >"$reg"
 wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
-wineserver -w
