@@ -14,6 +14,10 @@ class CWndDisk : public CDialogImpl<CWndDisk, CWindow>
 public:
     enum { IDD = IDD_DISK };
 
+    CWndDisk() = default;
+    // The file system as the manager sees it, for tests.
+    explicit CWndDisk(const DiskPlatform& platform) : m_manager(platform) {}
+
     BEGIN_MSG_MAP(CWndDisk)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         COMMAND_ID_HANDLER(IDC_DISK_CREATE, OnCreateFile)

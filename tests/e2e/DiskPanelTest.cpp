@@ -74,9 +74,17 @@ TEST_F(DiskPanel, CreatesReplacesAndMovesOneFileThatClosingDeletes)
     EXPECT_FALSE(FileExists(target));
     EXPECT_EQ(2 * kMiB, FileSize(secondTarget));
 
+    // Enter in the size field presses the default button, "ファイル作成".
+    SetText(Item(IDC_DISK_SIZE), L"3");
+    SetText(Item(IDC_DISK_STATUS), L"");
+    ClickInto(Item(IDC_DISK_SIZE));
+    PressKey(Item(IDC_DISK_SIZE), VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return Status() == L"ファイル作成成功"; })) << "Enter did not create";
+    EXPECT_EQ(3 * kMiB, FileSize(secondTarget));
+
     EXPECT_EQ(L"内部エラー", Create(second, L"0"));
-    EXPECT_EQ(2 * kMiB, FileSize(secondTarget));
-    EXPECT_EQ(Line(2), SizeLine());
+    EXPECT_EQ(3 * kMiB, FileSize(secondTarget));
+    EXPECT_EQ(Line(3), SizeLine());
 
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(0u, program.ExitCode());
@@ -112,6 +120,8 @@ TEST_F(DiskPanel, SizeFieldIsCappedAsTypedAndKeepsTheCaret)
     EXPECT_TRUE(WaitUntil([&] { return Size() == L"95367431"; })) << Size();
     EXPECT_EQ(MAKELONG(4, 4), ::SendMessageW(edit, EM_GETSEL, 0, 0));
 
+    SetText(edit, L"95367432");
+    EXPECT_EQ(L"95367431", Size());
     // What a paste puts there; the field takes no minus sign from the keyboard.
     SetText(edit, L"-5");
     EXPECT_EQ(L"1", Size());
@@ -197,9 +207,10 @@ TEST_F(DiskPanelOnVolume, RequestAboveTheFreeSpaceFailsAndKeepsTheEarlierSize)
 
 TEST_F(DiskPanelOnVolume, LimitFillsTheVolumeAndShowsTheFreeSpaceItFound)
 {
+    // The file held on the volume is given up before its free space is read.
     std::wstring onVolume = volume.path + L"Ortelan.dat";
     ULONGLONG freeBefore = FreeBytes(volume.path);
-    SetText(Item(IDC_DISK_FOLDER), volume.path);
+    ASSERT_EQ(L"ファイル作成成功", Create(volume.path, L"32"));
     EXPECT_EQ(L"ファイル作成成功", Press(IDC_DISK_CREATE_LIMIT));
 
     EXPECT_EQ(std::to_wstring(freeBefore >> 20), Size());
