@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+// The file-system calls of the disk manager. The program uses the real ones;
+// a test replaces single entries to produce what the platform it runs on
+// cannot, such as a mapping refused for lack of space on Windows.
+struct DiskPlatform
+{
+    HANDLE(WINAPI* createFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    HANDLE(WINAPI* createFileMapping)(HANDLE, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCWSTR);
+    // Null where creating the mapping already makes the file system allocate
+    // the file's space (Windows). Wine only extends the file sparsely there,
+    // and allocates the blocks when the valid data length is set.
+    BOOL(WINAPI* setFileValidData)(HANDLE, LONGLONG);
+    BOOL(WINAPI* setEndOfFile)(HANDLE);
+    BOOL(WINAPI* deleteFile)(LPCWSTR);
+    DWORD(WINAPI* getFileSize)(HANDLE, LPDWORD);
+    DWORD(WINAPI* getLastError)();
+};
+
+// The calls of the system the program runs on.
+const DiskPlatform& RealDiskPlatform();

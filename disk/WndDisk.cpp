@@ -1,0 +1,184 @@
+#include "WndDisk.h"
+
+#include "framework/String.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cwchar>
+
+namespace {
+
+const ULONGLONG kMebibyte = 1048576;
+// The largest whole number of MB not above 10^14 bytes.
+const int kLargestSizeMb = 95367431;
+// Deliberately one byte short of 64 KiB.
+const ULONGLONG kLimitStep = 65535;
+const WCHAR kFileName[] = L"Ortelan.dat";
+
+} // namespace
+
+LRESULT CWndDisk::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
+{
+    UpdateSizeText();
+    SetDlgItemText(IDC_DISK_SIZE, L"1");
+    SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(IDC_DISK_SIZE)));
+    SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETRANGE32, 1, kLargestSizeMb);
+    return TRUE;
+}
+
+LRESULT CWndDisk::OnCreateFile(WORD, WORD, HWND, BOOL&)
+{
+    ULONGLONG previousBytes = m_manager.GetReservedSize();
+    WCHAR folder[kDiskPathLength];
+    WCHAR target[kDiskPathLength];
+    if (!ReadFolder(folder) || !JoinFileName(folder, target))
+        return 0;
+
+    UINT megabytes = GetDlgItemInt(IDC_DISK_SIZE, nullptr, TRUE);
+    DiskResult result = m_manager.Reserve(target, megabytes * kMebibyte);
+    // A failed request never leaves the user with less than before: a file of
+    // the earlier size goes back, now at the new place.
+    if (result != DiskResult::Ok)
+        m_manager.Reserve(target, previousBytes);
+
+    ShowStatus(StatusOfCreation(result));
+    UpdateSizeText();
+    return 0;
+}
+
+LRESULT CWndDisk::OnDeleteFile(WORD, WORD, HWND, BOOL&)
+{
+    ShowStatus(StatusOfDeletion(m_manager.Release()));
+    UpdateSizeText();
+    return 0;
+}
+
+LRESULT CWndDisk::OnCreateLimit(WORD, WORD, HWND, BOOL&)
+{
+    WCHAR folder[kDiskPathLength];
+    WCHAR target[kDiskPathLength];
+    if (!ReadFolder(folder) || !JoinFileName(folder, target))
+        return 0;
+
+    // The held file's space counts as free.
+    m_manager.Release();
+
+    WCHAR root[kDiskPathLength];
+    wcscpy(root, folder);
+    ::PathStripToRootW(root);
+    // A volume whose free space cannot be read is treated as full.
+    ULARGE_INTEGER available = {};
+    ULARGE_INTEGER total = {};
+    if (!::GetDiskFreeSpaceExW(root, &available, &total, nullptr))
+        available.QuadPart = 0;
+
+    DiskStatus status = DiskStatus::StatusCreateFailed;
+    if (available.QuadPart != 0)
+        status = StatusOfCreation(ReserveUpTo(target, available.QuadPart));
+
+    SetDlgItemInt(IDC_DISK_SIZE, static_cast<UINT>(available.QuadPart >> 20), FALSE);
+    ShowStatus(status);
+    UpdateSizeText();
+    return 0;
+}
+
+DiskResult CWndDisk::ReserveUpTo(LPCWSTR target, ULONGLONG availableBytes)
+{
+    // The free space reported may be more than can be allocated; step down
+    // until the file system accepts a size.
+    ULONGLONG attempt = availableBytes;
+    for (;;)
+    {
+        DiskResult result = m_manager.Reserve(target, attempt);
+        if (result != DiskResult::DiskFull || attempt < kLimitStep)
+            return result;
+        attempt -= kLimitStep;
+        if (attempt == 0)
+            return result;
+    }
+}
+
+LRESULT CWndDisk::OnBrowse(WORD, WORD, HWND, BOOL&)
+{
+    CString title;
+    title.LoadString(IDS_DISK_BROWSE_TITLE);
+    WCHAR displayName[MAX_PATH] = L"";
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = m_hWnd;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+
+    PIDLIST_ABSOLUTE item = ::SHBrowseForFolderW(&browse);
+    if (item == nullptr)
+        return 0;
+    WCHAR path[MAX_PATH] = L"";
+    if (::SHGetPathFromIDListW(item, path))
+        SetDlgItemText(IDC_DISK_FOLDER, path);
+    ::CoTaskMemFree(item);
+    return 0;
+}
+
+LRESULT CWndDisk::OnSizeChange(WORD, WORD, HWND, BOOL&)
+{
+    // Setting the text raises this again; the second run finds it in range.
+    // 0 is let stand: the up-down's minimum binds only its arrows.
+    int megabytes = static_cast<int>(GetDlgItemInt(IDC_DISK_SIZE, nullptr, TRUE));
+    if (megabytes > kLargestSizeMb)
+        ReplaceSize(kLargestSizeMb);
+    else if (megabytes < 0)
+        ReplaceSize(1);
+    return 0;
+}
+
+void CWndDisk::ReplaceSize(int megabytes)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendDlgItemMessage(IDC_DISK_SIZE, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SetDlgItemInt(IDC_DISK_SIZE, static_cast<UINT>(megabytes), TRUE);
+    SendDlgItemMessage(IDC_DISK_SIZE, EM_SETSEL, start, end);
+    SendDlgItemMessage(IDC_DISK_SIZE, EM_SCROLLCARET);
+}
+
+bool CWndDisk::ReadFolder(LPWSTR folder)
+{
+    GetDlgItemText(IDC_DISK_FOLDER, folder, kDiskPathLength);
+    if (::PathIsDirectoryW(folder))
+        return true;
+    ShowStatus(DiskStatus::StatusNoFolder);
+    return false;
+}
+
+bool CWndDisk::JoinFileName(LPCWSTR folder, LPWSTR target)
+{
+    // PathAppendW empties a result longer than MAX_PATH; creating there
+    // would hit some other path, so nothing is done at all.
+    wcscpy(target, folder);
+    if (::PathAppendW(target, kFileName))
+        return true;
+    ShowStatus(DiskStatus::StatusInternalError);
+    return false;
+}
+
+void CWndDisk::ShowStatus(DiskStatus status)
+{
+    CString text;
+    UINT id = StringIdOf(status);
+    if (id != 0)
+        text.LoadString(id);
+    SetDlgItemText(IDC_DISK_STATUS, text);
+}
+
+void CWndDisk::UpdateSizeText()
+{
+    CString format;
+    if (!format.LoadString(IDS_DISK_SIZE_MB))
+        return;
+    CString text;
+    text.Format(format, static_cast<int>(static_cast<DWORD>(m_manager.GetReservedSize() >> 20)));
+    SetDlgItemText(IDC_DISK_SIZE_TEXT, text);
+}
