@@ -173,7 +173,7 @@ TEST_F(DiskPanel, CancellingTheFolderBrowserKeepsTheFolder)
     EXPECT_EQ(L"ファイル作成成功", Create(folder.Path(), L"1"));
 }
 
-// On the small volumes that CTest mounts for DiskPanelOnVolume.EndToEnd.
+// On the small volumes that the disk_volumes fixture mounts.
 class DiskPanelOnVolume : public DiskPanel
 {
 protected:
