@@ -3,10 +3,10 @@
 // the same time, and the time of one refresh of the panel, beside two plain
 // text updates.
 //   build/wine-exec.sh build/bench/perf/perf_bench.exe [idle seconds, 60]
+#include "ProcessCpu.h"
 #include "perf/WndPerformanceMonitor.h"
 
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -85,47 +85,6 @@ void Stop(Program& program)
     ::CloseHandle(program.info.hProcess);
 }
 
-ULONGLONG Units(const FILETIME& time)
-{
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-// Kernel and user time of the process so far, in milliseconds. Wine gives
-// no process times for another process but does give its threads' times, so
-// the larger of the process's figure and the sum over its threads is taken;
-// in an idle program the threads do not come and go.
-double CpuMs(const PROCESS_INFORMATION& info)
-{
-    FILETIME created;
-    FILETIME exited;
-    FILETIME kernel;
-    FILETIME user;
-    ULONGLONG process = 0;
-    if (::GetProcessTimes(info.hProcess, &created, &exited, &kernel, &user))
-        process = Units(kernel) + Units(user);
-
-    ULONGLONG threads = 0;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot != INVALID_HANDLE_VALUE)
-    {
-        THREADENTRY32 entry = {};
-        entry.dwSize = sizeof(entry);
-        for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
-        {
-            if (entry.th32OwnerProcessID != info.dwProcessId)
-                continue;
-            HANDLE thread = ::OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
-            if (thread == nullptr)
-                continue;
-            if (::GetThreadTimes(thread, &created, &exited, &kernel, &user))
-                threads += Units(kernel) + Units(user);
-            ::CloseHandle(thread);
-        }
-        ::CloseHandle(snapshot);
-    }
-    return static_cast<double>(process > threads ? process : threads) / 10000.0;
-}
-
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER frequency;
@@ -147,25 +106,28 @@ int MeasureIdle(int seconds)
         return 1;
     }
 
+    CProcessCpuClock ortelanClock(ortelan.info, ortelan.path);
+    CProcessCpuClock bareClock(bare.info, bare.path);
     // Start-up is not idle time.
     ::Sleep(2000);
-    double ortelanBefore = CpuMs(ortelan.info);
-    double bareBefore = CpuMs(bare.info);
+    double ortelanBefore = ortelanClock.ElapsedMs();
+    double bareBefore = bareClock.ElapsedMs();
     LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
     ::Sleep(static_cast<DWORD>(seconds) * 1000);
-    double ortelanMs = CpuMs(ortelan.info) - ortelanBefore;
-    double bareMs = CpuMs(bare.info) - bareBefore;
+    double ortelanMs = ortelanClock.ElapsedMs() - ortelanBefore;
+    double bareMs = bareClock.ElapsedMs() - bareBefore;
     LARGE_INTEGER end;
     ::QueryPerformanceCounter(&end);
     double wallMs = Seconds(start, end) * 1000.0;
     Stop(ortelan);
     Stop(bare);
 
-    std::printf("Idle CPU time over %.1f s, both programs running at once:\n", wallMs / 1000.0);
-    std::printf("  %-28ls %9.1f ms  %7.3f %% of one core   (goal <= 0.2 %%)\n", ortelan.name,
+    std::printf("Idle CPU time over %.1f s, both programs running at once (%s):\n", wallMs / 1000.0,
+                ortelanClock.Source());
+    std::printf("  %-28ls %9.2f ms  %7.4f %% of one core   (goal <= 0.2 %%)\n", ortelan.name,
                 ortelanMs, 100.0 * ortelanMs / wallMs);
-    std::printf("  %-28ls %9.1f ms  %7.3f %% of one core\n", bare.name, bareMs, 100.0 * bareMs / wallMs);
+    std::printf("  %-28ls %9.2f ms  %7.4f %% of one core\n", bare.name, bareMs, 100.0 * bareMs / wallMs);
     if (bareMs > 0)
         std::printf("  ratio Ortelan / bare window  %9.2f                        (goal <= 1.5)\n",
                     ortelanMs / bareMs);
