@@ -73,7 +73,7 @@ void CWndPerformanceMonitor::UpdateCpuLine()
     CString text;
     if (!text.Format(format, static_cast<int>(m_cpuUsage)))
         return;
-    SetDlgItemText(IDC_PERF_CPU, text);
+    SetLineText(IDC_PERF_CPU, text);
 }
 
 void CWndPerformanceMonitor::UpdateCommitLine()
@@ -105,7 +105,17 @@ void CWndPerformanceMonitor::UpdateCommitLine()
         if (!text.Format(format, used, limit))
             return;
     }
-    SetDlgItemText(IDC_PERF_COMMIT, text);
+    SetLineText(IDC_PERF_COMMIT, text);
+}
+
+// Most refreshes find a line as it is: setting it again would cost a text
+// update and a repaint, the larger part of a refresh, for nothing to see.
+void CWndPerformanceMonitor::SetLineText(int id, LPCWSTR text)
+{
+    WCHAR shown[256] = L"";
+    GetDlgItemText(id, shown, 256);
+    if (::lstrcmpW(shown, text) != 0)
+        SetDlgItemText(id, text);
 }
 
 DWORD WINAPI CWndPerformanceMonitor::SamplerThreadProc(LPVOID param)

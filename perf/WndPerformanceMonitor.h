@@ -37,6 +37,7 @@ private:
     void StopSampler();
     void UpdateCpuLine();
     void UpdateCommitLine();
+    void SetLineText(int id, LPCWSTR text);
 
     UINT m_refreshInterval;
     volatile LONG m_cpuUsage;

@@ -173,6 +173,70 @@ TEST_F(PerformancePanel, ShowsZeroPercentAtOnceThenThePublishedValueAtTheNextTic
     ::DestroyWindow(dialog);
 }
 
+// Counts the texts set on a control from the moment it is watched.
+class TextSetCounter
+{
+public:
+    explicit TextSetCounter(HWND control)
+        : m_control(control),
+          m_original(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_WNDPROC)))
+    {
+        ::SetPropW(control, kCounterProperty, this);
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc));
+    }
+    ~TextSetCounter()
+    {
+        ::SetWindowLongPtrW(m_control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+        ::RemovePropW(m_control, kCounterProperty);
+    }
+    TextSetCounter(const TextSetCounter&) = delete;
+    TextSetCounter& operator=(const TextSetCounter&) = delete;
+
+    int count = 0;
+
+private:
+    static constexpr const wchar_t* kCounterProperty = L"TextSetCounter";
+
+    static LRESULT CALLBACK CountingProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = static_cast<TextSetCounter*>(::GetPropW(hWnd, kCounterProperty));
+        if (uMsg == WM_SETTEXT)
+            ++self->count;
+        return ::CallWindowProcW(self->m_original, hWnd, uMsg, wParam, lParam);
+    }
+
+    HWND m_control;
+    WNDPROC m_original;
+};
+
+TEST_F(PerformancePanel, RefreshSetsOnlyTheLinesThatChange)
+{
+    sampler.value = 0;
+    SetStatusEx(300 * kMiB, 100 * kMiB);
+    CWndPerformanceMonitor panel(sampler, kWithEx);
+    HWND dialog = panel.Create(host);
+    ASSERT_NE(nullptr, dialog);
+    TextSetCounter cpu(::GetDlgItem(dialog, IDC_PERF_CPU));
+    TextSetCounter commit(::GetDlgItem(dialog, IDC_PERF_COMMIT));
+
+    ::SendMessageW(dialog, WM_TIMER, 1, 0);
+    EXPECT_EQ(0, cpu.count);
+    EXPECT_EQ(0, commit.count);
+
+    SetStatusEx(300 * kMiB, 50 * kMiB);
+    ::SendMessageW(dialog, WM_TIMER, 1, 0);
+    EXPECT_EQ(0, cpu.count);
+    EXPECT_EQ(1, commit.count);
+    EXPECT_EQ(L"コミットチャージ: 250MB / 300MB", ControlText(dialog, IDC_PERF_COMMIT));
+
+    // A line changed from outside is put right at the next refresh.
+    ::SetDlgItemTextW(dialog, IDC_PERF_CPU, L"");
+    ::SendMessageW(dialog, WM_TIMER, 1, 0);
+    EXPECT_EQ(L"CPU使用率: 0%", ControlText(dialog, IDC_PERF_CPU));
+    EXPECT_EQ(1, commit.count);
+    ::DestroyWindow(dialog);
+}
+
 TEST_F(PerformancePanel, HiddenPanelKeepsRefreshing)
 {
     CWndPerformanceMonitor panel(sampler, kWithEx);
