@@ -58,7 +58,7 @@ int CpuPercent(HWND line)
     return percent;
 }
 
-TEST_F(PerformancePanel, ShowsAMeasuredCpuUsageSoonAfterStart)
+TEST_F(PerformancePanel, ShowsAMeasuredCpuUsageSoonAfterStartAndTheCommitCharge)
 {
     BusyCores busy;
     OrtelanProcess program;
@@ -71,22 +71,13 @@ TEST_F(PerformancePanel, ShowsAMeasuredCpuUsageSoonAfterStart)
     // It is ready just after the second refresh and shown by the third, at
     // 1.5 s; a measurement that took another cycle would come a second later.
     EXPECT_TRUE(WaitUntil([&] { return CpuPercent(cpu) > 0; }, 2000)) << Text(cpu);
-    int percent = CpuPercent(cpu);
-    EXPECT_GE(percent, 1);
-    EXPECT_LE(percent, 100);
-    ASSERT_TRUE(program.Close());
-    EXPECT_EQ(0u, program.ExitCode());
-}
+    EXPECT_LE(CpuPercent(cpu), 100);
 
-TEST_F(PerformancePanel, ShowsTheCommitChargeAgainstTheLimit)
-{
-    OrtelanProcess program;
-    ASSERT_TRUE(program.Start());
-    std::wstring text = Text(program.Control(IDC_PERF_COMMIT));
+    std::wstring commit = Text(program.Control(IDC_PERF_COMMIT));
     unsigned long long used = 0;
     unsigned long long limit = 0;
-    ASSERT_EQ(2, swscanf(text.c_str(), L"コミットチャージ: %I64uMB / %I64uMB", &used, &limit))
-        << text;
+    ASSERT_EQ(2, swscanf(commit.c_str(), L"コミットチャージ: %I64uMB / %I64uMB", &used, &limit))
+        << commit;
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof(status);
     ASSERT_TRUE(::GlobalMemoryStatusEx(&status));
