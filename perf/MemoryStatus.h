@@ -1,0 +1,17 @@
+#pragma once
+
+#include <windows.h>
+
+using GlobalMemoryStatusExProc = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
+using GlobalMemoryStatusProc = VOID(WINAPI*)(LPMEMORYSTATUS);
+
+// Where the performance panel reads the system's commit charge and limit.
+struct MemoryStatusApi
+{
+    // The 64-bit memory-status call, or null on a system without it.
+    GlobalMemoryStatusExProc (*findGlobalMemoryStatusEx)();
+    GlobalMemoryStatusProc globalMemoryStatus;
+};
+
+// GlobalMemoryStatusEx looked up in kernel32.dll, and GlobalMemoryStatus.
+const MemoryStatusApi& SystemMemoryStatusApi();

@@ -1,0 +1,140 @@
+#include "WndPerformanceMonitor.h"
+
+#include "CpuSampler.h"
+#include "framework/String.h"
+
+namespace {
+
+const UINT_PTR kRefreshTimerId = 1;
+const UINT kRefreshIntervalMs = 500;
+
+// Commit figures are shown in whole mebibytes, the remainder dropped.
+const int kBytesToMebibytesShift = 20;
+
+} // namespace
+
+CWndPerformanceMonitor::CWndPerformanceMonitor()
+    : CWndPerformanceMonitor(DefaultSamplerPlatform(), SystemMemoryStatusApi())
+{
+}
+
+CWndPerformanceMonitor::CWndPerformanceMonitor(CSamplerPlatform& samplerPlatform,
+                                               const MemoryStatusApi& memoryStatus)
+    : m_refreshInterval(0),
+      m_cpuUsage(0),
+      m_samplerThread(nullptr),
+      m_stopSampler(FALSE),
+      m_samplerPlatform(samplerPlatform),
+      m_memoryStatus(memoryStatus)
+{
+}
+
+CWndPerformanceMonitor::~CWndPerformanceMonitor()
+{
+    // Normally the window's destruction has ended the sampler already; should
+    // the object go first, the thread must not go on writing into it.
+    StopSampler();
+}
+
+LRESULT CWndPerformanceMonitor::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
+{
+    m_refreshInterval = kRefreshIntervalMs;
+    UpdateDisplay();
+    SetTimer(kRefreshTimerId, m_refreshInterval);
+    StartSampler();
+    return TRUE;
+}
+
+LRESULT CWndPerformanceMonitor::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
+{
+    KillTimer(kRefreshTimerId);
+    StopSampler();
+    return 0;
+}
+
+LRESULT CWndPerformanceMonitor::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (wParam == kRefreshTimerId)
+        UpdateDisplay();
+    return 0;
+}
+
+void CWndPerformanceMonitor::UpdateDisplay()
+{
+    UpdateCpuLine();
+    UpdateCommitLine();
+}
+
+void CWndPerformanceMonitor::UpdateCpuLine()
+{
+    CString format;
+    if (!format.LoadString(IDS_CPU_USAGE))
+        return;
+    CString text;
+    if (!text.Format(format, static_cast<int>(m_cpuUsage)))
+        return;
+    SetLineText(IDC_PERF_CPU, text);
+}
+
+void CWndPerformanceMonitor::UpdateCommitLine()
+{
+    CString format;
+    CString text;
+    if (GlobalMemoryStatusExProc globalMemoryStatusEx = m_memoryStatus.findGlobalMemoryStatusEx())
+    {
+        if (!format.LoadString(IDS_COMMIT_CHARGE_64))
+            return;
+        MEMORYSTATUSEX status = {};
+        status.dwLength = sizeof(status);
+        globalMemoryStatusEx(&status);
+        ULONGLONG used = (status.ullTotalPageFile - status.ullAvailPageFile) >> kBytesToMebibytesShift;
+        ULONGLONG limit = status.ullTotalPageFile >> kBytesToMebibytesShift;
+        if (!text.Format(format, used, limit))
+            return;
+    }
+    else
+    {
+        if (!format.LoadString(IDS_COMMIT_CHARGE_32))
+            return;
+        MEMORYSTATUS status = {};
+        status.dwLength = sizeof(status);
+        m_memoryStatus.globalMemoryStatus(&status);
+        DWORD used = static_cast<DWORD>((status.dwTotalPageFile - status.dwAvailPageFile)
+                                        >> kBytesToMebibytesShift);
+        DWORD limit = static_cast<DWORD>(status.dwTotalPageFile >> kBytesToMebibytesShift);
+        if (!text.Format(format, used, limit))
+            return;
+    }
+    SetLineText(IDC_PERF_COMMIT, text);
+}
+
+// Most refreshes find a line as it is: setting it again would cost a text
+// update and a repaint, the larger part of a refresh, for nothing to see.
+void CWndPerformanceMonitor::SetLineText(int id, LPCWSTR text)
+{
+    WCHAR shown[256] = L"";
+    GetDlgItemText(id, shown, 256);
+    if (::lstrcmpW(shown, text) != 0)
+        SetDlgItemText(id, text);
+}
+
+DWORD WINAPI CWndPerformanceMonitor::SamplerThreadProc(LPVOID param)
+{
+    auto* self = static_cast<CWndPerformanceMonitor*>(param);
+    return RunCpuSampler(&self->m_cpuUsage, &self->m_stopSampler, self->m_samplerPlatform);
+}
+
+void CWndPerformanceMonitor::StartSampler()
+{
+    m_samplerThread = ::CreateThread(nullptr, 0, SamplerThreadProc, this, 0, nullptr);
+}
+
+void CWndPerformanceMonitor::StopSampler()
+{
+    if (m_samplerThread == nullptr)
+        return;
+    m_stopSampler = TRUE;
+    ::WaitForSingleObject(m_samplerThread, INFINITE);
+    ::CloseHandle(m_samplerThread);
+    m_samplerThread = nullptr;
+}
