@@ -3,6 +3,8 @@
 #include "res/resource.h"
 #include "tests/support/SettingsKeys.h"
 
+#include "tests/support/BusyCores.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,36 +18,6 @@ namespace {
 using namespace e2e;
 
 using PerformancePanel = testing_registry::CleanSettingsTest;
-
-// Keeps every core of the machine busy while it exists, so that the CPU
-// usage the program measures is well above zero.
-class BusyCores
-{
-public:
-    BusyCores()
-    {
-        SYSTEM_INFO info = {};
-        ::GetSystemInfo(&info);
-        for (DWORD i = 0; i < info.dwNumberOfProcessors; ++i)
-            m_threads.emplace_back([this] {
-                volatile unsigned spin = 0;
-                while (!m_done.load(std::memory_order_relaxed))
-                    spin = spin + 1;
-            });
-    }
-    ~BusyCores()
-    {
-        m_done = true;
-        for (std::thread& thread : m_threads)
-            thread.join();
-    }
-    BusyCores(const BusyCores&) = delete;
-    BusyCores& operator=(const BusyCores&) = delete;
-
-private:
-    std::atomic<bool> m_done{false};
-    std::vector<std::thread> m_threads;
-};
 
 // The percentage the CPU line shows, or -1 when it does not read as one.
 int CpuPercent(HWND line)

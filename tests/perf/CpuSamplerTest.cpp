@@ -1,5 +1,7 @@
 #include "perf/CpuSampler.h"
 
+#include "tests/support/BusyCores.h"
+
 #include <gtest/gtest.h>
 
 #include <pdhmsg.h>
@@ -221,35 +223,6 @@ TEST_F(CpuSampler, FailedAddNeverCollectsOrFormatsButClosesAndWaits)
     EXPECT_EQ((std::vector<LONG>{-1, -1}), platform.usageAtSleep);
     EXPECT_EQ(55, usage);
 }
-
-// Keeps every core of the machine busy while it exists.
-class BusyCores
-{
-public:
-    BusyCores()
-    {
-        SYSTEM_INFO info = {};
-        ::GetSystemInfo(&info);
-        for (DWORD i = 0; i < info.dwNumberOfProcessors; ++i)
-            m_threads.emplace_back([this] {
-                volatile unsigned spin = 0;
-                while (!m_done.load(std::memory_order_relaxed))
-                    spin = spin + 1;
-            });
-    }
-    ~BusyCores()
-    {
-        m_done = true;
-        for (std::thread& thread : m_threads)
-            thread.join();
-    }
-    BusyCores(const BusyCores&) = delete;
-    BusyCores& operator=(const BusyCores&) = delete;
-
-private:
-    std::atomic<bool> m_done{false};
-    std::vector<std::thread> m_threads;
-};
 
 TEST(CpuSamplerOnThisSystem, ReportsTheLoadOfBusyCores)
 {
