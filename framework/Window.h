@@ -11,7 +11,6 @@ public:
     explicit CWindow(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
     operator HWND() const { return m_hWnd; }
 
-    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
     BOOL DestroyWindow() { return ::DestroyWindow(m_hWnd); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
