@@ -14,6 +14,9 @@ import zipfile
 
 # Zip times begin in 1980.
 EARLIEST = 315532800
+# MS-DOS attributes of a plain file, as Windows itself writes them, rather
+# than the packer's Unix permissions.
+FILE_ATTRIBUTE_ARCHIVE = 0x20
 
 
 def main():
@@ -23,10 +26,8 @@ def main():
         for name in names:
             entry = zipfile.ZipInfo(name, date_time=stamp)
             entry.compress_type = zipfile.ZIP_DEFLATED
-            # Plain MS-DOS attributes, as Windows itself writes them, rather
-            # than the packer's Unix permissions.
             entry.create_system = 0
-            entry.external_attr = 0
+            entry.external_attr = FILE_ATTRIBUTE_ARCHIVE
             with open(f"{folder}/{name}", "rb") as data:
                 out.writestr(entry, data.read(), compresslevel=9)
 
