@@ -4,7 +4,7 @@
 #   dist/SHA256SUMS                    the archives' SHA-256
 # The same commit gives the same bytes in any folder and at any time: the
 # build is reproducible (cmake/Reproducible.cmake), and every file in the
-# archive carries the commit's time.
+# archive carries one time taken from the history.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist="$root/dist"
@@ -12,7 +12,10 @@ dist="$root/dist"
 "$root/tools/deps.sh" release
 
 version=$(sed -n 's/^project(Ortelan VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
+# The time of the last commit that changed anything but the README and its
+# pictures: recording the release's checksums in the README must not change
+# the release.
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct -- . ':(exclude)README.md' ':(exclude)docs/*.png')}
 if [ -n "$(git -C "$root" status --porcelain)" ]; then
     echo "Note: changes not yet committed are left out of the release." >&2
 fi
