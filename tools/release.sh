@@ -51,17 +51,21 @@ release_edition() {
     python3 -m zipfile -e "$archive" "$check"
     (cd "$check" && sha256sum --quiet -c SHA256SUMS)
     "$root/tools/check-pe.sh" "$check/Ortelan.exe" >/dev/null
+
+    describe "$archive" "  "
+    describe "$check/Ortelan.exe" "    "
+    describe "$check/ReadMe.txt" "    "
+}
+
+# describe FILE INDENT: one line of the summary.
+describe() {
+    echo "$2$(basename "$1")  $(stat -c %s "$1") bytes  SHA-256 $(sha256sum <"$1" | cut -d' ' -f1)"
 }
 
 rm -rf "$dist"
 mkdir -p "$dist"
+echo "Ortelan $version, commit $(git -C "$root" rev-parse --short HEAD), in $dist:"
 release_edition win32 cmake/toolchain-i686-mingw32.cmake
 
 cd "$dist"
 sha256sum Ortelan-"$version"-*.zip >SHA256SUMS
-echo "Released Ortelan $version of commit $(git -C "$root" rev-parse --short HEAD) in $dist:"
-for archive in Ortelan-"$version"-*.zip; do
-    echo "  $archive  $(stat -c %s "$archive") bytes  SHA-256 $(sha256sum <"$archive" | cut -d' ' -f1)"
-    python3 -c 'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read("SHA256SUMS"))' \
-        "$archive" | sed 's/^/    /'
-done
