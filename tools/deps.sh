@@ -1,10 +1,13 @@
 #!/bin/sh
 # Installs what building, running and testing Ortelan needs on Debian 12,
 # skipping what is already there. Runs apt-get through sudo when not root.
+#   deps.sh           building, running and testing
+#   deps.sh release   and packing the release (tools/release.sh)
 set -eu
 
 packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-wine wine32:i386 xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps"
+wine wine32:i386 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps cppcheck"
+[ "${1:-}" != release ] || packages="$packages git python3"
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

@@ -13,4 +13,7 @@ ctest --test-dir "$build" -j 2 --output-on-failure --timeout 600 || status=$?
 
 # The tests leave Wine's server running with their prefix; end it.
 WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+
+# Static analysis: any finding fails the run.
+"$root/tools/cppcheck.sh" || status=1
 exit $status

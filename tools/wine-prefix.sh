@@ -16,6 +16,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i </dev/null >/dev/null 2>&1
 fi
 
+# Wine draws the caption buttons with its Marlett symbol font, which Debian
+# ships outside the prefix; without it they show as the letters "0 1 r".
+marlett=/usr/share/wine/fonts/marlett.ttf
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp "$marlett" "$fonts/"
+fi
+
 reg=$(mktemp --suffix=.reg)
 trap 'rm -f "$reg"' EXIT
 {

@@ -1,0 +1,71 @@
+#!/bin/sh
+# Builds the release of the checked-out commit and packs it for Windows users:
+#   dist/Ortelan-<version>-win32.zip   Ortelan.exe, ReadMe.txt, SHA256SUMS
+#   dist/SHA256SUMS                    the archives' SHA-256
+# The same commit gives the same bytes in any folder and at any time: the
+# build is reproducible (cmake/Reproducible.cmake), and every file in the
+# archive carries one time taken from the history.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+dist="$root/dist"
+
+"$root/tools/deps.sh" release
+
+version=$(sed -n 's/^project(Ortelan VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+# The time of the last commit that changed anything but the README and its
+# pictures: recording the release's checksums in the README must not change
+# the release.
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct -- . ':(exclude)README.md' ':(exclude)docs/*.png')}
+if [ -n "$(git -C "$root" status --porcelain)" ]; then
+    echo "Note: changes not yet committed are left out of the release." >&2
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The commit's own files, whatever the working tree holds besides.
+mkdir "$work/source"
+git -C "$root" archive HEAD | tar -x -C "$work/source"
+
+# release_edition NAME TOOLCHAIN
+# Builds Ortelan.exe with TOOLCHAIN (a CMake toolchain file in the source
+# tree) and writes dist/Ortelan-<version>-NAME.zip.
+release_edition() {
+    name=$1 toolchain=$2
+    build="$work/build-$name" files="$work/files-$name" check="$work/check-$name"
+    archive="$dist/Ortelan-$version-$name.zip"
+
+    "$root/tools/build-product.sh" "$work/source" "$build" "$toolchain"
+    mkdir "$files"
+    cp "$build/Ortelan.exe" "$files/"
+    # Notepad takes the text for UTF-8 by its byte-order mark; Windows ends
+    # lines with CR LF.
+    {
+        printf '\357\273\277'
+        sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$work/source/docs/windows-readme.txt"
+    } >"$files/ReadMe.txt"
+    (cd "$files" && sha256sum Ortelan.exe ReadMe.txt >SHA256SUMS)
+    python3 "$root/tools/pack-zip.py" "$epoch" "$archive" "$files" Ortelan.exe ReadMe.txt SHA256SUMS
+
+    # What a user unpacks: the checksums hold, and the program is the
+    # 32-bit GUI program that needs nothing beyond Windows.
+    python3 -m zipfile -e "$archive" "$check"
+    (cd "$check" && sha256sum --quiet -c SHA256SUMS)
+    "$root/tools/check-pe.sh" "$check/Ortelan.exe" >/dev/null
+
+    describe "$archive" "  "
+    describe "$check/Ortelan.exe" "    "
+    describe "$check/ReadMe.txt" "    "
+}
+
+# describe FILE INDENT: one line of the summary.
+describe() {
+    echo "$2$(basename "$1")  $(stat -c %s "$1") bytes  SHA-256 $(sha256sum <"$1" | cut -d' ' -f1)"
+}
+
+rm -rf "$dist"
+mkdir -p "$dist"
+echo "Ortelan $version, commit $(git -C "$root" rev-parse --short HEAD), in $dist:"
+release_edition win32 cmake/toolchain-i686-mingw32.cmake
+
+cd "$dist"
+sha256sum Ortelan-"$version"-*.zip >SHA256SUMS
