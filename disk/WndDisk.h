@@ -43,7 +43,6 @@ private:
     bool JoinFileName(LPCWSTR folder, LPWSTR target);
 
     DiskResult ReserveUpTo(LPCWSTR target, ULONGLONG availableBytes);
-    void ReplaceSize(int megabytes);
 
     CDiskManager m_manager;
 };
