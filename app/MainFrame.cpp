@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "MenuState.h"
+#include "WorkArea.h"
 #include "settings/SettingsRegistry.h"
 
 #include <cwchar>
@@ -22,6 +23,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 
     LoadSettings();
     LayoutPanels();
+    KeepOnScreen();
 
     if (CMessageLoop* loop = g_module.GetMessageLoop())
         loop->AddMessageFilter(this);
@@ -131,6 +133,23 @@ void CMainFrame::LayoutPanels()
     ::SetRect(&frame, 0, 0, widest, y);
     ::AdjustWindowRectEx(&frame, GetStyle(), TRUE, GetExStyle());
     SetWindowPos(nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE);
+    GetWindowRect(&m_rcWindow);
+}
+
+void CMainFrame::KeepOnScreen()
+{
+    // Only the layout gives the frame its real size. A restored rectangle of
+    // another width or height can leave the resized frame partly or wholly
+    // off the screen even though the rectangle itself was moved onto it.
+    if (IsIconic())
+        return;
+    RECT frame = {};
+    GetWindowRect(&frame);
+    RECT onScreen = frame;
+    ClampRectToWorkArea(&onScreen);
+    if (::EqualRect(&frame, &onScreen))
+        return;
+    SetWindowPos(nullptr, onScreen.left, onScreen.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(&m_rcWindow);
 }
 

@@ -90,6 +90,9 @@ public:
 private:
     void AddPanel(HWND panel, int order, UINT menuId, LPCWSTR valueName);
 
+    // Moves the frame, keeping its size, into the work area of its monitor.
+    void KeepOnScreen();
+
     // Puts the frame in or out of the top-most band as item 40010's tick says.
     void ApplyTopMost();
 
