@@ -126,7 +126,8 @@ void CMainFrame::LayoutPanels()
         if (width <= narrowest)
             narrowest = width;
     }
-    if (widest < narrowest)
+    // With no panel at all there is no narrowest width to fall back on.
+    if (!stack.empty() && widest < narrowest)
         widest = narrowest;
 
     RECT frame;

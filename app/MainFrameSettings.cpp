@@ -92,9 +92,10 @@ BOOL CMainFrame::SaveSettings()
 
 void CMainFrame::DeleteSettings()
 {
-    if (!settings::DeleteProductAndEmptyMakerKey())
-        return;
-    ::EnableMenuItem(GetMenu(), ID_OPTION_CLEAR_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
+    // Item 40026 offers saved settings to clear; it goes grey only once there
+    // are none left, not merely because deleting them was tried.
+    if (settings::DeleteProductAndEmptyMakerKey() && !settings::ProductKeyExists())
+        ::EnableMenuItem(GetMenu(), ID_OPTION_CLEAR_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
 }
 
 LRESULT CMainFrame::OnToggleSaveSettings(WORD, WORD wID, HWND, BOOL&)
@@ -107,7 +108,7 @@ LRESULT CMainFrame::OnToggleSaveSettings(WORD, WORD wID, HWND, BOOL&)
         if (key != nullptr)
         {
             ::RegCloseKey(key);
-            if (AskUser(IDS_WARN_SETTINGS_CLEARED_AT_EXIT, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+            if (AskUser(IDS_WARN_SETTINGS_CLEARED_AT_EXIT, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
                 return 0;
         }
     }
@@ -122,7 +123,9 @@ LRESULT CMainFrame::OnClearSettings(WORD, WORD, HWND, BOOL&)
         return 0;
     ::RegCloseKey(key);
 
-    if (AskUser(IDS_CONFIRM_CLEAR_SETTINGS, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
+    // Only an explicit OK acts: a box that could not be shown, or that went
+    // with its owner when the frame was closed meanwhile, answers 0.
+    if (AskUser(IDS_CONFIRM_CLEAR_SETTINGS, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return 0;
     DeleteSettings();
 

@@ -279,6 +279,37 @@ TEST_F(SettingsTest, ClearingCancelledKeepsTheKeyAndYesUnticksSaving)
     EXPECT_FALSE(KeyExists(kProductKey));
 }
 
+TEST_F(SettingsTest, OnlyAnExplicitOkActs)
+{
+    // A box destroyed unanswered, as with its owner, answers 0. The spare
+    // answer is for a third question, which must not come.
+    WriteAll(0, 1, 1, 1, RECT{10, 10, 300, 300});
+    CreateFrame();
+    {
+        MessageBoxAnswers answers({0, 0, IDNO});
+        Command(ID_OPTION_SAVE_SETTINGS);
+        Command(ID_OPTION_CLEAR_SETTINGS);
+        EXPECT_EQ(2u, answers.seen().size());
+    }
+    EXPECT_EQ(static_cast<UINT>(MFS_CHECKED), MenuState(ID_OPTION_SAVE_SETTINGS));
+    EXPECT_TRUE(KeyExists(kProductKey));
+}
+
+TEST_F(SettingsTest, ClearItemStaysEnabledWhileTheKeyIsThere)
+{
+    // Wine takes a sub-key name longer than the 255 characters that the
+    // deletion enumerates, so the product key cannot be deleted.
+    WriteAll(0, 1, 1, 1, RECT{10, 10, 300, 300});
+    CreateKey((std::wstring(kProductKey) + L"\\" + std::wstring(256, L'k')).c_str());
+    CreateFrame();
+    {
+        MessageBoxAnswers answers({IDOK, IDNO});
+        Command(ID_OPTION_CLEAR_SETTINGS);
+    }
+    ASSERT_TRUE(KeyExists(kProductKey));
+    EXPECT_EQ(0u, MenuState(ID_OPTION_CLEAR_SETTINGS) & MF_GRAYED);
+}
+
 TEST_F(SettingsTest, ClearingWithoutSavedSettingsDoesNothing)
 {
     CreateFrame();
