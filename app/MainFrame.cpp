@@ -59,12 +59,37 @@ LRESULT CMainFrame::OnMove(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
+    StoreOrDeleteSettings();
+    // The default procedure destroys the window; a close is never refused.
+    bHandled = FALSE;
+    return 0;
+}
+
+void CMainFrame::StoreOrDeleteSettings()
+{
     if (IsMenuChecked(GetMenu(), ID_OPTION_SAVE_SETTINGS))
         SaveSettings();
     else
         DeleteSettings();
-    // The default procedure destroys the window; a close is never refused.
-    bHandled = FALSE;
+}
+
+LRESULT CMainFrame::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // Nothing held here is worth keeping the session for.
+    return TRUE;
+}
+
+LRESULT CMainFrame::OnEndSession(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    if (!wParam)
+        return 0;
+    // Once this returns the system may end the process at any moment, before
+    // the message loop ends and the panels' engines are destroyed; so all that
+    // a close and the end of the program would do is done here and now.
+    StoreOrDeleteSettings();
+    for (const auto& panel : m_panels)
+        ::SendMessageW(panel.first, uMsg, wParam, lParam);
+    DestroyWindow();
     return 0;
 }
 

@@ -104,6 +104,13 @@ DiskResult CWndDisk::ReserveUpTo(LPCWSTR target, ULONGLONG availableBytes)
     }
 }
 
+LRESULT CWndDisk::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (wParam)
+        m_manager.Release();
+    return 0;
+}
+
 LRESULT CWndDisk::OnBrowse(WORD, WORD, HWND, BOOL&)
 {
     CString title;

@@ -52,6 +52,13 @@ LRESULT CWndMemory::OnFree(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
+LRESULT CWndMemory::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (wParam)
+        m_manager.Free();
+    return 0;
+}
+
 LRESULT CWndMemory::OnAmountChange(WORD, WORD, HWND, BOOL&)
 {
     // Whatever was typed or pasted, the field is left showing the number the

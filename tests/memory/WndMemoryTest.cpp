@@ -125,6 +125,10 @@ TEST_F(MemoryPanel, AllocateReplacesWhatIsHeldAndFreeReleasesIt)
     EXPECT_EQ(L"メモリを解放しました", Text(IDC_MEMORY_STATUS));
     EXPECT_EQ(HeldLine(0), Text(IDC_MEMORY_HELD));
     EXPECT_EQ(record.commits, record.releases);
+
+    Allocate(L"3");
+    ::SendMessageW(m_panel.m_hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(record.commits, record.releases) << "released as the session ends";
 }
 
 TEST_F(MemoryPanel, RefusalForAnotherReasonIsAnInternalError)
