@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "MenuState.h"
+#include "WorkArea.h"
 #include "settings/SettingsRegistry.h"
 
 #include <cwchar>
@@ -22,6 +23,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 
     LoadSettings();
     LayoutPanels();
+    KeepOnScreen();
 
     if (CMessageLoop* loop = g_module.GetMessageLoop())
         loop->AddMessageFilter(this);
@@ -57,12 +59,37 @@ LRESULT CMainFrame::OnMove(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
+    StoreOrDeleteSettings();
+    // The default procedure destroys the window; a close is never refused.
+    bHandled = FALSE;
+    return 0;
+}
+
+void CMainFrame::StoreOrDeleteSettings()
+{
     if (IsMenuChecked(GetMenu(), ID_OPTION_SAVE_SETTINGS))
         SaveSettings();
     else
         DeleteSettings();
-    // The default procedure destroys the window; a close is never refused.
-    bHandled = FALSE;
+}
+
+LRESULT CMainFrame::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // Nothing held here is worth keeping the session for.
+    return TRUE;
+}
+
+LRESULT CMainFrame::OnEndSession(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    if (!wParam)
+        return 0;
+    // Once this returns the system may end the process at any moment, before
+    // the message loop ends and the panels' engines are destroyed; so all that
+    // a close and the end of the program would do is done here and now.
+    StoreOrDeleteSettings();
+    for (const auto& panel : m_panels)
+        ::SendMessageW(panel.first, uMsg, wParam, lParam);
+    DestroyWindow();
     return 0;
 }
 
@@ -124,13 +151,31 @@ void CMainFrame::LayoutPanels()
         if (width <= narrowest)
             narrowest = width;
     }
-    if (widest < narrowest)
+    // With no panel at all there is no narrowest width to fall back on.
+    if (!stack.empty() && widest < narrowest)
         widest = narrowest;
 
     RECT frame;
     ::SetRect(&frame, 0, 0, widest, y);
     ::AdjustWindowRectEx(&frame, GetStyle(), TRUE, GetExStyle());
     SetWindowPos(nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE);
+    GetWindowRect(&m_rcWindow);
+}
+
+void CMainFrame::KeepOnScreen()
+{
+    // Only the layout gives the frame its real size. A restored rectangle of
+    // another width or height can leave the resized frame partly or wholly
+    // off the screen even though the rectangle itself was moved onto it.
+    if (IsIconic())
+        return;
+    RECT frame = {};
+    GetWindowRect(&frame);
+    RECT onScreen = frame;
+    ClampRectToWorkArea(&onScreen);
+    if (::EqualRect(&frame, &onScreen))
+        return;
+    SetWindowPos(nullptr, onScreen.left, onScreen.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(&m_rcWindow);
 }
 

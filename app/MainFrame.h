@@ -49,6 +49,8 @@ public:
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_MOVE, OnMove)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
+        MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAbout)
         COMMAND_ID_HANDLER(ID_APP_EXIT, OnExit)
@@ -63,6 +65,8 @@ public:
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnMove(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnQueryEndSession(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    LRESULT OnEndSession(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnGetMinMaxInfo(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnAbout(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
     LRESULT OnExit(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
@@ -89,6 +93,13 @@ public:
 
 private:
     void AddPanel(HWND panel, int order, UINT menuId, LPCWSTR valueName);
+
+    // Moves the frame, keeping its size, into the work area of its monitor.
+    void KeepOnScreen();
+
+    // What every end of the program does with the settings: writes them when
+    // item 40025 is ticked, deletes them when it is not.
+    void StoreOrDeleteSettings();
 
     // Puts the frame in or out of the top-most band as item 40010's tick says.
     void ApplyTopMost();

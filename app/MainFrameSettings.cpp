@@ -4,6 +4,19 @@
 
 #include "settings/SettingsRegistry.h"
 
+#include <limits>
+
+namespace {
+
+// The distance between two edges; it may not fit a signed 32-bit number.
+int Extent(LONG from, LONG to)
+{
+    LONGLONG extent = static_cast<LONGLONG>(to) - from;
+    return extent > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : static_cast<int>(extent);
+}
+
+} // namespace
+
 BOOL CMainFrame::LoadSettings()
 {
     HKEY key = settings::OpenProductKey();
@@ -33,13 +46,14 @@ BOOL CMainFrame::LoadSettings()
     complete = settings::ReadDword(key, settings::kWindowLeft, &left) && complete;
     complete = settings::ReadDword(key, settings::kWindowBottom, &bottom) && complete;
     complete = settings::ReadDword(key, settings::kWindowRight, &right) && complete;
-    if (complete)
+    RECT rc = {static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right),
+               static_cast<LONG>(bottom)};
+    // A reversed or empty rectangle is no position: the system's stands.
+    if (complete && !::IsRectEmpty(&rc))
     {
-        RECT rc = {static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right),
-                   static_cast<LONG>(bottom)};
         if (!IsIconic())
             ClampRectToWorkArea(&rc);
-        SetWindowPos(HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, 0);
+        SetWindowPos(HWND_TOP, rc.left, rc.top, Extent(rc.left, rc.right), Extent(rc.top, rc.bottom), 0);
     }
 
     SetMenuState(menu, ID_OPTION_SAVE_SETTINGS, MFS_CHECKED);
@@ -78,9 +92,10 @@ BOOL CMainFrame::SaveSettings()
 
 void CMainFrame::DeleteSettings()
 {
-    if (!settings::DeleteProductAndEmptyMakerKey())
-        return;
-    ::EnableMenuItem(GetMenu(), ID_OPTION_CLEAR_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
+    // Item 40026 offers saved settings to clear; it goes grey only once there
+    // are none left, not merely because deleting them was tried.
+    if (settings::DeleteProductAndEmptyMakerKey() && !settings::ProductKeyExists())
+        ::EnableMenuItem(GetMenu(), ID_OPTION_CLEAR_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
 }
 
 LRESULT CMainFrame::OnToggleSaveSettings(WORD, WORD wID, HWND, BOOL&)
@@ -93,7 +108,7 @@ LRESULT CMainFrame::OnToggleSaveSettings(WORD, WORD wID, HWND, BOOL&)
         if (key != nullptr)
         {
             ::RegCloseKey(key);
-            if (AskUser(IDS_WARN_SETTINGS_CLEARED_AT_EXIT, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+            if (AskUser(IDS_WARN_SETTINGS_CLEARED_AT_EXIT, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
                 return 0;
         }
     }
@@ -108,7 +123,9 @@ LRESULT CMainFrame::OnClearSettings(WORD, WORD, HWND, BOOL&)
         return 0;
     ::RegCloseKey(key);
 
-    if (AskUser(IDS_CONFIRM_CLEAR_SETTINGS, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
+    // Only an explicit OK acts: a box that could not be shown, or that went
+    // with its owner when the frame was closed meanwhile, answers 0.
+    if (AskUser(IDS_CONFIRM_CLEAR_SETTINGS, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return 0;
     DeleteSettings();
 

@@ -1,5 +1,20 @@
 #include "WorkArea.h"
 
+#include <limits>
+
+namespace {
+
+LONG Saturated(LONGLONG value)
+{
+    if (value < std::numeric_limits<LONG>::min())
+        return std::numeric_limits<LONG>::min();
+    if (value > std::numeric_limits<LONG>::max())
+        return std::numeric_limits<LONG>::max();
+    return static_cast<LONG>(value);
+}
+
+} // namespace
+
 BOOL ClampRectToWorkArea(RECT* rect)
 {
     if (rect == nullptr)
@@ -14,25 +29,35 @@ BOOL ClampRectToWorkArea(RECT* rect)
     else
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
 
-    if (rect->left < work.left)
+    // A stored rectangle may reach the ends of the 32-bit range, where the
+    // shifts below would overflow.
+    LONGLONG left = rect->left;
+    LONGLONG top = rect->top;
+    LONGLONG right = rect->right;
+    LONGLONG bottom = rect->bottom;
+    if (left < work.left)
     {
-        rect->right += work.left - rect->left;
-        rect->left = work.left;
+        right += work.left - left;
+        left = work.left;
     }
-    if (rect->top < work.top)
+    if (top < work.top)
     {
-        rect->bottom += work.top - rect->top;
-        rect->top = work.top;
+        bottom += work.top - top;
+        top = work.top;
     }
-    if (rect->right > work.right)
+    if (right > work.right)
     {
-        rect->left -= rect->right - work.right;
-        rect->right = work.right;
+        left -= right - work.right;
+        right = work.right;
     }
-    if (rect->bottom > work.bottom)
+    if (bottom > work.bottom)
     {
-        rect->top -= rect->bottom - work.bottom;
-        rect->bottom = work.bottom;
+        top -= bottom - work.bottom;
+        bottom = work.bottom;
     }
+    rect->left = Saturated(left);
+    rect->top = Saturated(top);
+    rect->right = Saturated(right);
+    rect->bottom = Saturated(bottom);
     return TRUE;
 }

@@ -28,7 +28,7 @@ CDiskManager::CDiskManager() : CDiskManager(RealDiskPlatform())
 {
 }
 
-CDiskManager::CDiskManager(const DiskPlatform& platform) : m_szFilePath(), m_platform(platform)
+CDiskManager::CDiskManager(const DiskPlatform& platform) : m_szFilePath(), m_identity(), m_platform(platform)
 {
 }
 
@@ -40,7 +40,10 @@ CDiskManager::~CDiskManager()
 DiskResult CDiskManager::Reserve(LPCWSTR path, ULONGLONG bytes)
 {
     // A new reservation always replaces the old one, even at the same path.
-    DeleteRecordedFile();
+    // The record holds one file: while the old one cannot go, no new one is
+    // made beside it, or the manager would lose track of it.
+    if (DeleteRecordedFile() == Deletion::Refused)
+        return DiskResult::Error;
 
     // A file whose path the record cannot hold would never be deleted again.
     if (path == nullptr || wcsnlen(path, kDiskPathLength) == kDiskPathLength)
@@ -51,10 +54,22 @@ DiskResult CDiskManager::Reserve(LPCWSTR path, ULONGLONG bytes)
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return ClassifyCreateError(m_platform.getLastError());
-    wcscpy(m_szFilePath, path);
 
     DiskResult result = ExtendFile(file, bytes);
+    // Read after the sizing, the last change the manager makes: Wine reports
+    // the time of a file's last write as its creation time.
+    BY_HANDLE_FILE_INFORMATION identity = {};
+    BOOL identified = m_platform.getFileInformationByHandle(file, &identity);
     ::CloseHandle(file);
+    if (!identified)
+    {
+        // A file that could not be told from another later must not stay.
+        // Opened without sharing, it was this one until the handle closed.
+        m_platform.deleteFile(path);
+        return DiskResult::Error;
+    }
+    wcscpy(m_szFilePath, path);
+    m_identity = identity;
     return result;
 }
 
@@ -83,17 +98,53 @@ DiskResult CDiskManager::Release()
 {
     if (m_szFilePath[0] == L'\0')
         return DiskResult::NothingRecorded;
-    return DeleteRecordedFile() ? DiskResult::Ok : DiskResult::DeleteRefused;
+    return DeleteRecordedFile() == Deletion::Deleted ? DiskResult::Ok : DiskResult::DeleteRefused;
 }
 
-BOOL CDiskManager::DeleteRecordedFile()
+CDiskManager::Deletion CDiskManager::DeleteRecordedFile()
 {
     if (m_szFilePath[0] == L'\0')
-        return FALSE;
-    BOOL deleted = m_platform.deleteFile(m_szFilePath);
-    // A file that could not be deleted is forgotten, never tried again.
-    m_szFilePath[0] = L'\0';
-    return deleted;
+        return Deletion::Forgotten;
+    // The file is checked and deleted through one handle, so that nothing can
+    // take its path between the two.
+    HANDLE file = m_platform.createFile(m_szFilePath, DELETE | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        // Held open by a program that does not share deletion, or protected:
+        // the file is still there, and still to be deleted later.
+        DWORD error = m_platform.getLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED)
+            return Deletion::Refused;
+        Forget();
+        return Deletion::Forgotten;
+    }
+
+    Deletion outcome = Deletion::Refused;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (m_platform.getFileInformationByHandle(file, &info))
+    {
+        FILE_DISPOSITION_INFO disposition = {TRUE};
+        if (!IsRecordedFile(info))
+            outcome = Deletion::Forgotten;
+        else if (m_platform.setFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition)))
+            outcome = Deletion::Deleted;
+    }
+    ::CloseHandle(file);
+    if (outcome != Deletion::Refused)
+        Forget();
+    return outcome;
+}
+
+bool CDiskManager::IsRecordedFile(const BY_HANDLE_FILE_INFORMATION& info) const
+{
+    // A new file may get the index of a deleted one at once (Linux reuses
+    // inodes); it cannot get its creation time as well.
+    return info.dwVolumeSerialNumber == m_identity.dwVolumeSerialNumber &&
+           info.nFileIndexHigh == m_identity.nFileIndexHigh && info.nFileIndexLow == m_identity.nFileIndexLow &&
+           info.ftCreationTime.dwHighDateTime == m_identity.ftCreationTime.dwHighDateTime &&
+           info.ftCreationTime.dwLowDateTime == m_identity.ftCreationTime.dwLowDateTime;
 }
 
 ULONGLONG CDiskManager::GetReservedSize() const
@@ -102,11 +153,10 @@ ULONGLONG CDiskManager::GetReservedSize() const
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    DWORD high = 0;
-    DWORD low = m_platform.getFileSize(file, &high);
+    BY_HANDLE_FILE_INFORMATION info = {};
     ULONGLONG size = 0;
-    if (low != INVALID_FILE_SIZE || m_platform.getLastError() == NO_ERROR)
-        size = (static_cast<ULONGLONG>(high) << 32) | low;
+    if (m_platform.getFileInformationByHandle(file, &info) && IsRecordedFile(info))
+        size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     ::CloseHandle(file);
     return size;
 }

@@ -23,6 +23,10 @@ enum class DiskResult
 // and sized by a file mapping, so that no byte of it is ever written. It
 // records the file it made and deletes it before the next one, on request
 // and when it is destroyed. No handle stays open between calls.
+//
+// Between calls anyone may delete the file and put another one at its path,
+// so the record holds the file's identity as well as its path, and a file
+// whose identity differs is never deleted.
 class CDiskManager
 {
 public:
@@ -34,20 +38,35 @@ public:
 
     // Deletes the recorded file, then creates a new one at path (never over an
     // existing file) and extends it to bytes. A file that was created stays
-    // recorded even when it could not be brought to its size.
+    // recorded even when it could not be brought to its size. While the
+    // recorded file is there but cannot be deleted, nothing is created: Error.
     DiskResult Reserve(LPCWSTR path, ULONGLONG bytes);
 
-    // Deletes the recorded file and forgets it, whether or not that worked.
+    // Deletes the recorded file. A file that is gone, or is not the one the
+    // manager made, is forgotten and left alone; one that is there but cannot
+    // be deleted now stays recorded for the next try. Both are DeleteRefused.
     DiskResult Release();
 
     // The recorded file's size as the file system reports it now; 0 when
-    // nothing is recorded or the file cannot be opened.
+    // nothing is recorded, the file cannot be opened or is another file.
     ULONGLONG GetReservedSize() const;
 
 private:
+    enum class Deletion
+    {
+        Deleted,
+        // Nothing recorded any more: the file is gone, or another is there.
+        Forgotten,
+        // The file is there but cannot be deleted now; it stays recorded.
+        Refused,
+    };
+
     DiskResult ExtendFile(HANDLE file, ULONGLONG bytes) const;
-    BOOL DeleteRecordedFile();
+    Deletion DeleteRecordedFile();
+    bool IsRecordedFile(const BY_HANDLE_FILE_INFORMATION& info) const;
+    void Forget() { m_szFilePath[0] = L'\0'; }
 
     WCHAR m_szFilePath[kDiskPathLength];
+    BY_HANDLE_FILE_INFORMATION m_identity;
     const DiskPlatform& m_platform;
 };

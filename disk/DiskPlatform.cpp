@@ -11,8 +11,9 @@ const DiskPlatform& RealDiskPlatform()
         ::CreateFileMappingW,
         IsRunningOnWine() ? ::SetFileValidData : nullptr,
         ::SetEndOfFile,
+        ::GetFileInformationByHandle,
+        ::SetFileInformationByHandle,
         ::DeleteFileW,
-        ::GetFileSize,
         ::GetLastError,
     };
     return platform;

@@ -14,8 +14,9 @@ struct DiskPlatform
     // and allocates the blocks when the valid data length is set.
     BOOL(WINAPI* setFileValidData)(HANDLE, LONGLONG);
     BOOL(WINAPI* setEndOfFile)(HANDLE);
+    BOOL(WINAPI* getFileInformationByHandle)(HANDLE, LPBY_HANDLE_FILE_INFORMATION);
+    BOOL(WINAPI* setFileInformationByHandle)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
     BOOL(WINAPI* deleteFile)(LPCWSTR);
-    DWORD(WINAPI* getFileSize)(HANDLE, LPDWORD);
     DWORD(WINAPI* getLastError)();
 };
 

@@ -1,5 +1,6 @@
 #include "WndDisk.h"
 
+#include "framework/NumberField.h"
 #include "framework/String.h"
 
 #include <commctrl.h>
@@ -37,7 +38,9 @@ LRESULT CWndDisk::OnCreateFile(WORD, WORD, HWND, BOOL&)
     if (!ReadFolder(folder) || !JoinFileName(folder, target))
         return 0;
 
-    UINT megabytes = GetDlgItemInt(IDC_DISK_SIZE, nullptr, TRUE);
+    // The range check has left the field showing a number from 0 to the
+    // largest size, or nothing, which reads as 0.
+    auto megabytes = static_cast<DWORD>(CNumberField(GetDlgItem(IDC_DISK_SIZE)).Value());
     DiskResult result = m_manager.Reserve(target, megabytes * kMebibyte);
     // A failed request never leaves the user with less than before: a file of
     // the earlier size goes back, now at the new place.
@@ -101,6 +104,13 @@ DiskResult CWndDisk::ReserveUpTo(LPCWSTR target, ULONGLONG availableBytes)
     }
 }
 
+LRESULT CWndDisk::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (wParam)
+        m_manager.Release();
+    return 0;
+}
+
 LRESULT CWndDisk::OnBrowse(WORD, WORD, HWND, BOOL&)
 {
     CString title;
@@ -124,24 +134,20 @@ LRESULT CWndDisk::OnBrowse(WORD, WORD, HWND, BOOL&)
 
 LRESULT CWndDisk::OnSizeChange(WORD, WORD, HWND, BOOL&)
 {
-    // Setting the text raises this again; the second run finds it in range.
-    // 0 is let stand: the up-down's minimum binds only its arrows.
-    int megabytes = static_cast<int>(GetDlgItemInt(IDC_DISK_SIZE, nullptr, TRUE));
+    // Whatever was typed or pasted, the field is left showing the number the
+    // next creation uses. An empty field and 0 stand: the up-down's minimum
+    // binds only its arrows. Rewriting the text raises this again, and the
+    // second run finds it plain.
+    CNumberField field(GetDlgItem(IDC_DISK_SIZE));
+    if (field.IsEmpty())
+        return 0;
+    LONGLONG megabytes = field.Value();
     if (megabytes > kLargestSizeMb)
-        ReplaceSize(kLargestSizeMb);
+        megabytes = kLargestSizeMb;
     else if (megabytes < 0)
-        ReplaceSize(1);
+        megabytes = 1;
+    field.Show(megabytes);
     return 0;
-}
-
-void CWndDisk::ReplaceSize(int megabytes)
-{
-    DWORD start = 0;
-    DWORD end = 0;
-    SendDlgItemMessage(IDC_DISK_SIZE, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    SetDlgItemInt(IDC_DISK_SIZE, static_cast<UINT>(megabytes), TRUE);
-    SendDlgItemMessage(IDC_DISK_SIZE, EM_SETSEL, start, end);
-    SendDlgItemMessage(IDC_DISK_SIZE, EM_SCROLLCARET);
 }
 
 bool CWndDisk::ReadFolder(LPWSTR folder)

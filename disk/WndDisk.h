@@ -25,6 +25,7 @@ public:
         COMMAND_ID_HANDLER(IDC_DISK_CREATE_LIMIT, OnCreateLimit)
         COMMAND_ID_HANDLER(IDC_DISK_BROWSE, OnBrowse)
         COMMAND_HANDLER(IDC_DISK_SIZE, EN_CHANGE, OnSizeChange)
+        MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
     END_MSG_MAP()
 
     virtual LRESULT OnInitDialog(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
@@ -33,6 +34,8 @@ public:
     virtual LRESULT OnCreateLimit(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
     virtual LRESULT OnBrowse(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
     virtual LRESULT OnSizeChange(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    // Passed on by the frame when the Windows session ends.
+    virtual LRESULT OnEndSession(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
 
 private:
     void ShowStatus(DiskStatus status);
@@ -43,7 +46,6 @@ private:
     bool JoinFileName(LPCWSTR folder, LPWSTR target);
 
     DiskResult ReserveUpTo(LPCWSTR target, ULONGLONG availableBytes);
-    void ReplaceSize(int megabytes);
 
     CDiskManager m_manager;
 };

@@ -48,10 +48,6 @@ public:
     {
         return ::SetDlgItemInt(m_hWnd, id, value, isSigned);
     }
-    UINT GetDlgItemInt(int id, BOOL* translated = nullptr, BOOL isSigned = TRUE) const
-    {
-        return ::GetDlgItemInt(m_hWnd, id, translated, isSigned);
-    }
 
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse) { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }

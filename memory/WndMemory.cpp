@@ -1,16 +1,9 @@
 #include "WndMemory.h"
 
+#include "framework/NumberField.h"
 #include "framework/String.h"
 
 #include <commctrl.h>
-#include <stdlib.h>
-
-namespace {
-
-// The longest text the field is read with, terminator included.
-const int kFieldBuffer = 1024;
-
-} // namespace
 
 LRESULT CWndMemory::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
@@ -59,28 +52,30 @@ LRESULT CWndMemory::OnFree(WORD, WORD, HWND, BOOL&)
     return 0;
 }
 
+LRESULT CWndMemory::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (wParam)
+        m_manager.Free();
+    return 0;
+}
+
 LRESULT CWndMemory::OnAmountChange(WORD, WORD, HWND, BOOL&)
 {
-    // A negative amount, taken as unsigned, is above the bound too.
-    if (static_cast<ULONGLONG>(ReadAmount()) <= kMaxAmount)
+    // Whatever was typed or pasted, the field is left showing the number the
+    // next commit uses. An empty field stands; a negative amount, taken as
+    // unsigned, is above the bound too. Rewriting the text raises EN_CHANGE
+    // once more, which then finds it plain and stops.
+    CNumberField field(GetDlgItem(IDC_MEMORY_AMOUNT));
+    if (field.IsEmpty())
         return 0;
-
-    DWORD start = 0;
-    DWORD end = 0;
-    SendDlgItemMessage(IDC_MEMORY_AMOUNT, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-    // This raises EN_CHANGE once more, which then finds the bound and stops.
-    SetDlgItemInt(IDC_MEMORY_AMOUNT, kMaxAmount, FALSE);
-    SendDlgItemMessage(IDC_MEMORY_AMOUNT, EM_SETSEL, start, end);
-    SendDlgItemMessage(IDC_MEMORY_AMOUNT, EM_SCROLLCARET);
+    LONGLONG amount = field.Value();
+    field.Show(static_cast<ULONGLONG>(amount) <= kMaxAmount ? amount : kMaxAmount);
     return 0;
 }
 
 LONGLONG CWndMemory::ReadAmount() const
 {
-    WCHAR text[kFieldBuffer] = L"";
-    GetDlgItemText(IDC_MEMORY_AMOUNT, text, kFieldBuffer);
-    return _wcstoi64(text, nullptr, 10);
+    return CNumberField(GetDlgItem(IDC_MEMORY_AMOUNT)).Value();
 }
 
 DWORD CWndMemory::GetRequestedSize() const

@@ -39,6 +39,7 @@ public:
         COMMAND_ID_HANDLER(IDC_MEMORY_FREE, OnFree)
         COMMAND_ID_HANDLER(IDC_MEMORY_ALLOCATE_LIMIT, OnAllocateLimit)
         COMMAND_HANDLER(IDC_MEMORY_AMOUNT, EN_CHANGE, OnAmountChange)
+        MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
     END_MSG_MAP()
 
     virtual LRESULT OnInitDialog(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
@@ -46,6 +47,8 @@ public:
     virtual LRESULT OnFree(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
     virtual LRESULT OnAllocateLimit(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
     virtual LRESULT OnAmountChange(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);
+    // Passed on by the frame when the Windows session ends.
+    virtual LRESULT OnEndSession(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
 
 private:
     // The field's text as a signed number, saturated, 0 when not a number.

@@ -52,6 +52,13 @@ LRESULT CWndPerformanceMonitor::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
 }
 
+LRESULT CWndPerformanceMonitor::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    if (wParam)
+        StopSampler();
+    return 0;
+}
+
 LRESULT CWndPerformanceMonitor::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL&)
 {
     if (wParam == kRefreshTimerId)

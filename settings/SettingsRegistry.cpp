@@ -10,6 +10,15 @@ HKEY OpenProductKey()
     return key;
 }
 
+bool ProductKeyExists()
+{
+    HKEY key = nullptr;
+    LONG status = ::RegOpenKeyExW(kRoot, kProductKey, 0, KEY_READ, &key);
+    if (status == ERROR_SUCCESS)
+        ::RegCloseKey(key);
+    return status != ERROR_FILE_NOT_FOUND;
+}
+
 HKEY CreateProductKey()
 {
     HKEY key = nullptr;

@@ -24,6 +24,9 @@ const wchar_t kWindowRight[] = L"Window_Right";
 // exist or cannot be opened.
 HKEY OpenProductKey();
 
+// Whether the product key is there, even when it cannot be opened.
+bool ProductKeyExists();
+
 // The product key, created when missing; null when that fails.
 HKEY CreateProductKey();
 

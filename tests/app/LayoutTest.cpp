@@ -91,6 +91,18 @@ TEST_F(LayoutTest, WidthFollowsTheWidestShownAndTheNarrowestWhenNoneIsShown)
     EXPECT_FALSE(IsShown(frame.m_performance));
 }
 
+TEST_F(LayoutTest, WithoutAnyPanelOnlyTheBordersAndMenuRemain)
+{
+    CMainFrame& frame = CreateFrame();
+    frame.m_panels.clear();
+    frame.LayoutPanels();
+    // Only the borders are left; an overflowing width would lose them too.
+    RECT empty = {};
+    ::AdjustWindowRectEx(&empty, frame.GetStyle(), TRUE, frame.GetExStyle());
+    EXPECT_EQ(Width(empty), Width(Window()));
+    EXPECT_EQ(0, Height(Client()));
+}
+
 TEST_F(LayoutTest, EveryLayoutKeepsTheTopLeftCornerAndRecordsTheRectangle)
 {
     CMainFrame& frame = CreateFrame();

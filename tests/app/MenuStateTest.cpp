@@ -138,6 +138,17 @@ TEST(ClampRectToWorkArea, LargerThanTheWorkAreaEndsOnItsRightAndBottomEdges)
     EXPECT_LT(rc.left, work.left);
 }
 
+TEST(ClampRectToWorkArea, EdgesAtTheEndsOfTheRangeDoNotOverflow)
+{
+    RECT work = WorkArea();
+    RECT rc = {LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX};
+    EXPECT_TRUE(ClampRectToWorkArea(&rc));
+    EXPECT_EQ(LONG_MIN, rc.left);
+    EXPECT_EQ(LONG_MIN, rc.top);
+    EXPECT_EQ(work.right, rc.right);
+    EXPECT_EQ(work.bottom, rc.bottom);
+}
+
 TEST(ClampRectToWorkArea, FarOffEveryMonitorComesBackInside)
 {
     RECT work = WorkArea();

@@ -87,6 +87,9 @@ void MessageBoxAnswers::AnswerOpenBox()
 
     int answer = m_answers.front();
     m_answers.pop_front();
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
+    if (answer == 0)
+        ::DestroyWindow(box);
+    else
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
 }

@@ -8,7 +8,7 @@
 
 // Answers the message boxes that this thread's code shows, one answer per
 // box in order, and records what each box showed. Works inside the box's own
-// modal loop through a thread timer.
+// modal loop through a thread timer. An answer of 0 destroys the box instead.
 class MessageBoxAnswers
 {
 public:

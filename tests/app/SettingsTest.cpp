@@ -4,6 +4,7 @@
 #include "settings/SettingsRegistry.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -114,24 +115,47 @@ TEST_F(SettingsTest, ClosingWhileMinimisedSavesTheLastNormalRectangle)
     EXPECT_EQ(normal.right, static_cast<LONG>(right));
 }
 
-TEST_F(SettingsTest, PositionOffEveryMonitorComesBackInsideTheWorkArea)
+TEST_F(SettingsTest, RestoredFrameIsWhollyInsideTheWorkArea)
 {
-    WriteAll(0, 1, 1, 1, RECT{-3000, -2000, -2700, -1600});
     CreateFrame();
+    RECT placed = Window();
     RECT work = WorkArea();
-    RECT rc = Window();
-    EXPECT_EQ(work.left, rc.left);
-    EXPECT_EQ(work.top, rc.top);
-}
-
-TEST_F(SettingsTest, WiderThanTheWorkAreaEndsOnItsRightEdgeBeforeTheLayout)
-{
-    RECT work = WorkArea();
-    WriteAll(0, 1, 1, 1, RECT{work.left + 50, work.top, work.right + 400, work.top + 300});
-    CreateFrame();
-    // The clamp moved the left edge by the overflow of the right one; the
-    // layout then gave the frame the panels' width from there.
-    EXPECT_EQ(work.left - 350, Window().left);
+    const LONG least = std::numeric_limits<LONG>::min();
+    const LONG most = std::numeric_limits<LONG>::max();
+    // A reversed or empty rectangle is no position at all: the system's stands.
+    const struct
+    {
+        RECT stored;
+        bool systemPlaces;
+    } cases[] = {
+        {{-3000, -2000, -2700, -1600}, false},
+        {{100000, 100, 0, 400}, true},
+        {{100, most, 400, 300}, true},
+        {{100, -100000, 400, -100000}, true},
+        {{least, least, most, most}, false},
+        {{least, 100, 300, 400}, false},
+        {{0, 0, 5000, 300}, false},
+        // Lower than the frame the layout then makes.
+        {{100, work.bottom - 100, 400, work.bottom}, false},
+    };
+    for (const auto& item : cases)
+    {
+        SCOPED_TRACE(testing::Message() << item.stored.left << "," << item.stored.top << ","
+                                        << item.stored.right << "," << item.stored.bottom);
+        WriteAll(0, 1, 1, 1, item.stored);
+        CMainFrame& frame = CreateFrame();
+        RECT rc = Window();
+        EXPECT_GE(rc.left, work.left);
+        EXPECT_GE(rc.top, work.top);
+        EXPECT_LE(rc.right, work.right);
+        EXPECT_LE(rc.bottom, work.bottom);
+        EXPECT_TRUE(::EqualRect(&rc, &frame.m_rcWindow));
+        if (item.systemPlaces)
+        {
+            EXPECT_EQ(placed.left, rc.left);
+            EXPECT_EQ(placed.top, rc.top);
+        }
+    }
 }
 
 TEST_F(SettingsTest, EdgeOfAnotherTypeLeavesThePositionToTheSystemWhileFlagsApply)
@@ -253,6 +277,37 @@ TEST_F(SettingsTest, ClearingCancelledKeepsTheKeyAndYesUnticksSaving)
     EXPECT_EQ(0u, MenuState(ID_OPTION_SAVE_SETTINGS));
     CloseFrame();
     EXPECT_FALSE(KeyExists(kProductKey));
+}
+
+TEST_F(SettingsTest, OnlyAnExplicitOkActs)
+{
+    // A box destroyed unanswered, as with its owner, answers 0. The spare
+    // answer is for a third question, which must not come.
+    WriteAll(0, 1, 1, 1, RECT{10, 10, 300, 300});
+    CreateFrame();
+    {
+        MessageBoxAnswers answers({0, 0, IDNO});
+        Command(ID_OPTION_SAVE_SETTINGS);
+        Command(ID_OPTION_CLEAR_SETTINGS);
+        EXPECT_EQ(2u, answers.seen().size());
+    }
+    EXPECT_EQ(static_cast<UINT>(MFS_CHECKED), MenuState(ID_OPTION_SAVE_SETTINGS));
+    EXPECT_TRUE(KeyExists(kProductKey));
+}
+
+TEST_F(SettingsTest, ClearItemStaysEnabledWhileTheKeyIsThere)
+{
+    // Wine takes a sub-key name longer than the 255 characters that the
+    // deletion enumerates, so the product key cannot be deleted.
+    WriteAll(0, 1, 1, 1, RECT{10, 10, 300, 300});
+    CreateKey((std::wstring(kProductKey) + L"\\" + std::wstring(256, L'k')).c_str());
+    CreateFrame();
+    {
+        MessageBoxAnswers answers({IDOK, IDNO});
+        Command(ID_OPTION_CLEAR_SETTINGS);
+    }
+    ASSERT_TRUE(KeyExists(kProductKey));
+    EXPECT_EQ(0u, MenuState(ID_OPTION_CLEAR_SETTINGS) & MF_GRAYED);
 }
 
 TEST_F(SettingsTest, ClearingWithoutSavedSettingsDoesNothing)

@@ -102,6 +102,57 @@ TEST_F(DiskManagerTest, FileDeletedBehindItsBackIsRefusedOnceThenForgotten)
     EXPECT_EQ(DiskResult::NothingRecorded, manager.Release());
 }
 
+TEST_F(DiskManagerTest, FileThatTookTheRecordedPathIsNeverDeleted)
+{
+    // Two managers on one folder: the first one's file is deleted by hand and
+    // the second makes its own there at once. On ext4 the new file gets the
+    // old one's index; only its creation time tells it apart.
+    std::wstring elsewhere = folder.Path(L"other.dat");
+    const std::string content = "another program's";
+    CDiskManager first;
+    ASSERT_EQ(DiskResult::Ok, first.Reserve(target.c_str(), 2 * kMiB));
+    ASSERT_TRUE(::DeleteFileW(target.c_str()));
+    {
+        CDiskManager second;
+        ASSERT_EQ(DiskResult::Ok, second.Reserve(target.c_str(), 3 * kMiB));
+        EXPECT_EQ(0u, first.GetReservedSize());
+        EXPECT_EQ(DiskResult::DeleteRefused, first.Release());
+        EXPECT_EQ(LONGLONG(3 * kMiB), FileSize(target));
+        EXPECT_EQ(DiskResult::NothingRecorded, first.Release());
+
+        // Another program replaces the recorded file with one of its own:
+        // neither the next reservation nor the destructor deletes it.
+        ASSERT_TRUE(::DeleteFileW(target.c_str()) && WriteWholeFile(target, content));
+        ASSERT_EQ(DiskResult::Ok, second.Reserve(elsewhere.c_str(), kMiB));
+        ASSERT_TRUE(::DeleteFileW(elsewhere.c_str()) && WriteWholeFile(elsewhere, content));
+    }
+    EXPECT_EQ(content, ReadWholeFile(target));
+    EXPECT_EQ(content, ReadWholeFile(elsewhere));
+}
+
+TEST_F(DiskManagerTest, FileThatCannotBeDeletedYetStaysRecordedAndNothingIsMadeBesideIt)
+{
+    std::wstring elsewhere = folder.Path(L"other.dat");
+    {
+        CDiskManager manager;
+        ASSERT_EQ(DiskResult::Ok, manager.Reserve(target.c_str(), kMiB));
+        // Held open by a program that does not share deletion, then read-only.
+        HANDLE other = ::CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, other);
+        EXPECT_EQ(DiskResult::DeleteRefused, manager.Release());
+        EXPECT_EQ(DiskResult::Error, manager.Reserve(elsewhere.c_str(), kMiB));
+        ::CloseHandle(other);
+        ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+        EXPECT_EQ(DiskResult::DeleteRefused, manager.Release());
+        EXPECT_EQ(DiskResult::Error, manager.Reserve(elsewhere.c_str(), kMiB));
+        EXPECT_FALSE(FileExists(elsewhere));
+        EXPECT_EQ(kMiB, manager.GetReservedSize());
+        ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL));
+    }
+    EXPECT_FALSE(FileExists(target)) << "the destructor tries again";
+}
+
 TEST_F(DiskManagerTest, FileHeldOpenByAnotherProgramReadsAsZero)
 {
     CDiskManager manager;
@@ -207,6 +258,23 @@ BOOL WINAPI RefusingValidData(HANDLE, LONGLONG)
 {
     ::SetLastError(g_injectedError);
     return FALSE;
+}
+
+BOOL WINAPI RefusingInformation(HANDLE, LPBY_HANDLE_FILE_INFORMATION)
+{
+    ::SetLastError(g_injectedError);
+    return FALSE;
+}
+
+TEST_F(DiskManagerTest, FileThatCannotBeIdentifiedIsNotKept)
+{
+    DiskPlatform platform = RealDiskPlatform();
+    platform.getFileInformationByHandle = RefusingInformation;
+    g_injectedError = ERROR_INVALID_FUNCTION;
+    CDiskManager manager(platform);
+    EXPECT_EQ(DiskResult::Error, manager.Reserve(target.c_str(), kMiB));
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_EQ(DiskResult::NothingRecorded, manager.Release());
 }
 
 TEST_F(DiskManagerTest, CreateErrorsOtherThanDeniedOrExistingAreErrors)

@@ -137,6 +137,45 @@ TEST_F(DiskPanelTest, SizeZeroIsAnInternalErrorThatKeepsWhatWasHeld)
     EXPECT_EQ(Line(1), SizeLine());
 }
 
+TEST_F(DiskPanelTest, FieldAlwaysShowsTheSizeThatIsThenCreated)
+{
+    // Pasted texts: whole, in wide characters, ASCII digits only; beyond the
+    // largest size, also far beyond 32 or 64 bits, the largest; negative, 1.
+    const struct
+    {
+        std::wstring pasted;
+        const wchar_t* shown;
+    } cases[] = {
+        {L"3000000000", L"95367431"},
+        {L"4294967295", L"95367431"},
+        {std::wstring(30, L'9'), L"95367431"},
+        {L"-2147483648", L"1"},
+        {std::wstring(28, L'0') + L"43", L"43"},
+        {L"\t+2 ", L"2"},
+        {L"\u221E", L"0"},
+        {L"1\u09E8\u09E9", L"0"},
+        {L"\u00A012", L"0"},
+        {L"\uFEFF12", L"0"},
+        {L"", L""},
+    };
+    SetText(IDC_DISK_FOLDER, folder.Path());
+    for (const auto& item : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(item.pasted));
+        SetText(IDC_DISK_SIZE, item.pasted);
+        EXPECT_EQ(item.shown, Text(IDC_DISK_SIZE));
+        int megabytes = item.shown[0] != L'\0' ? std::stoi(item.shown) : 0;
+        if (megabytes > 64)
+            continue;
+        Press(IDC_DISK_CREATE);
+        EXPECT_EQ(megabytes != 0 ? L"ファイル作成成功" : L"内部エラー", Status());
+        if (megabytes != 0)
+        {
+            EXPECT_EQ(megabytes * kMiB, FileSize(target));
+        }
+    }
+}
+
 TEST_F(DiskPanelTest, FolderTooLongForTheFileNameChangesNothing)
 {
     // A real folder of 250 code units: with "\Ortelan.dat" the path would no

@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include "res/resource.h"
+#include "tests/disk/DiskTestSupport.h"
 #include "tests/support/SettingsKeys.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,41 @@ TEST_F(SavedSettings, ClearDeletesAtOnceAndNoKeepsTheTickForTheNextClose)
     Answer(program, L"「設定をレジストリに保存」のチェックを外しますか。", {IDYES, IDNO}, IDNO);
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(8u, testing_registry::ValueNames().size());
+}
+
+TEST_F(SavedSettings, EndOfTheWindowsSessionCleansUpAsACloseDoes)
+{
+    disktest::TempFolder folder;
+    std::wstring target = folder.Path(L"Ortelan.dat");
+    for (bool saving : {false, true})
+    {
+        SCOPED_TRACE(saving ? "saving" : "not saving");
+        OrtelanProcess program;
+        ASSERT_TRUE(program.Start());
+        HWND frame = program.Frame();
+        SetText(program.Control(IDC_MEMORY_AMOUNT), L"64");
+        SetText(program.Control(IDC_DISK_FOLDER), folder.Path());
+        SetText(program.Control(IDC_DISK_SIZE), L"2");
+        // Sent, as the system sends its own messages, so each is done on return.
+        DWORD_PTR result = 0;
+        auto send = [&](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result) != 0;
+        };
+        ASSERT_TRUE(send(program.Control(IDC_MEMORY_ALLOCATE), BM_CLICK, 0, 0));
+        ASSERT_TRUE(send(program.Control(IDC_DISK_CREATE), BM_CLICK, 0, 0));
+        ASSERT_EQ(2 * 1048576, disktest::FileSize(target));
+        ASSERT_TRUE(!saving || send(frame, WM_COMMAND, ID_OPTION_SAVE_SETTINGS, 0));
+
+        ASSERT_TRUE(send(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        EXPECT_EQ(TRUE, result);
+        ASSERT_TRUE(send(frame, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF));
+        EXPECT_TRUE(disktest::FileExists(target)) << "the session goes on";
+        ASSERT_TRUE(send(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+        EXPECT_FALSE(disktest::FileExists(target));
+        EXPECT_EQ(saving, KeyExists(kProductKey));
+        ASSERT_TRUE(program.WaitForExit(10000));
+        EXPECT_EQ(0u, program.ExitCode());
+    }
 }
 
 TEST_F(SavedSettings, ClearWithoutSavedSettingsAsksNothing)

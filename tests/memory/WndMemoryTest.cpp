@@ -64,20 +64,44 @@ TEST_F(MemoryPanel, AmountAboveTheBoundBecomes4095KeepingTheCaret)
     ::SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(2u, start);
     EXPECT_EQ(2u, end);
+}
 
-    // Numbers too large for 32 or 64 bits must not wrap round to small ones.
-    for (const wchar_t* pasted : {L"-3", L"4096", L"4294967297", L"18446744073709551617",
-                                  L"-99999999999999999999999"})
+TEST_F(MemoryPanel, FieldAlwaysShowsTheAmountThatIsThenCommitted)
+{
+    // Pasted texts: whole, in wide characters, ASCII digits only; beyond the
+    // bound, also far beyond 32 or 64 bits, or negative, 4095.
+    const std::wstring zeros(1023, L'0');
+    const struct
     {
-        SCOPED_TRACE(pasted);
+        std::wstring pasted;
+        const wchar_t* shown;
+    } cases[] = {
+        {L"-3", L"4095"},
+        {L"4096", L"4095"},
+        {L"3000000000", L"4095"},
+        {L"18446744073709551617", L"4095"},
+        {L"-99999999999999999999999", L"4095"},
+        {zeros + L"5000", L"4095"},
+        {zeros.substr(1) + L"75", L"75"},
+        {L" +12\t", L"12"},
+        {L"12MB", L"0"},
+        {L"\u221E", L"0"},
+        {L"1\u09E8\u09E9", L"0"},
+        {L"\u00A012", L"0"},
+        {L"\uFEFF12", L"0"},
+        {L"00", L"0"},
+        {L"", L""},
+    };
+    for (const auto& item : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(item.pasted));
         SetAmount(L"7");
-        SetAmount(pasted);
-        EXPECT_EQ(L"4095", Text(IDC_MEMORY_AMOUNT));
-    }
-    for (const wchar_t* standing : {L"", L"0", L"4095", L"12MB"})
-    {
-        SetAmount(standing);
-        EXPECT_EQ(standing, Text(IDC_MEMORY_AMOUNT));
+        SetAmount(item.pasted.c_str());
+        EXPECT_EQ(item.shown, Text(IDC_MEMORY_AMOUNT));
+        if (std::wstring(item.shown) == L"4095")
+            continue;
+        Press(IDC_MEMORY_ALLOCATE);
+        EXPECT_EQ(HeldLine(item.shown[0] != L'\0' ? std::stoi(item.shown) : 0), Text(IDC_MEMORY_HELD));
     }
 }
 
@@ -101,6 +125,10 @@ TEST_F(MemoryPanel, AllocateReplacesWhatIsHeldAndFreeReleasesIt)
     EXPECT_EQ(L"メモリを解放しました", Text(IDC_MEMORY_STATUS));
     EXPECT_EQ(HeldLine(0), Text(IDC_MEMORY_HELD));
     EXPECT_EQ(record.commits, record.releases);
+
+    Allocate(L"3");
+    ::SendMessageW(m_panel.m_hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(record.commits, record.releases) << "released as the session ends";
 }
 
 TEST_F(MemoryPanel, RefusalForAnotherReasonIsAnInternalError)

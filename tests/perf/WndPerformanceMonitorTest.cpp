@@ -308,4 +308,17 @@ TEST_F(PerformancePanel, EndsItsSamplerWithItsWindowOrItsObject)
     }
 }
 
+TEST_F(PerformancePanel, EndsItsSamplerAsTheSessionEnds)
+{
+    CWndPerformanceMonitor panel(sampler, kWithEx);
+    HWND dialog = panel.Create(host);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(WaitFor(sampler.opened, sampler.opened + 2));
+    HANDLE thread = ::OpenThread(SYNCHRONIZE, FALSE, sampler.threadId);
+    ::SendMessageW(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 0));
+    ::CloseHandle(thread);
+    ::DestroyWindow(dialog);
+}
+
 } // namespace
