@@ -45,8 +45,3 @@ PDH_STATUS CPdhSamplerPlatform::CloseQuery(PDH_HQUERY query)
 {
     return ::PdhCloseQuery(query);
 }
-
-void CPdhSamplerPlatform::Sleep(DWORD milliseconds)
-{
-    ::Sleep(milliseconds);
-}

@@ -23,7 +23,6 @@ public:
                                         PDH_FMT_COUNTERVALUE* value) override;
     PDH_STATUS RemoveCounter(PDH_HCOUNTER counter) override;
     PDH_STATUS CloseQuery(PDH_HQUERY query) override;
-    void Sleep(DWORD milliseconds) override;
 
 private:
     PdhAddCounterProc m_addCounter;

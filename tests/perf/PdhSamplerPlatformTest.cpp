@@ -30,7 +30,7 @@ TEST(PdhSamplerPlatform, RunsACycleOnTheSystemsCounter)
     ASSERT_EQ(ERROR_SUCCESS, platform.OpenQuery(&query));
     ASSERT_EQ(ERROR_SUCCESS, platform.AddCounter(query, kProcessorTimeCounterPath, &counter));
     EXPECT_EQ(ERROR_SUCCESS, platform.CollectQueryData(query));
-    platform.Sleep(100);
+    ::Sleep(100);
     EXPECT_EQ(ERROR_SUCCESS, platform.CollectQueryData(query));
     PDH_FMT_COUNTERVALUE value = {};
     value.longValue = -1;
