@@ -41,7 +41,14 @@ echo "Wine $(wine --version | sed 's/^wine-//'), $(nproc) cores, $(. /etc/os-rel
 echo
 echo "| figure | Ortelan | baseline | ratio | goal |"
 echo "|---|---|---|---|---|"
-tr -d '\r' <"$log" | awk -F'|' '/^@row\|/ {
+tr -d '\r' <"$log" | awk -F'|' '
+function figure(value, unit) {
+    if (value >= 100) return sprintf("%.0f %s", value, unit)
+    if (value >= 10) return sprintf("%.1f %s", value, unit)
+    if (value >= 1) return sprintf("%.2f %s", value, unit)
+    return sprintf("%.3g %s", value, unit)
+}
+/^@row\|/ {
     ratio = $4 > 0 ? sprintf("%.2f", $3 / $4) : "-"
-    printf "| %s | %s %s | %s %s (%s) | %s | %s |\n", $2, $3, $6, $4, $6, $5, ratio, ($7 == "" ? "-" : $7)
+    printf "| %s | %s | %s (%s) | %s | %s |\n", $2, figure($3, $6), figure($4, $6), $5, ratio, ($7 == "" ? "-" : $7)
 }'

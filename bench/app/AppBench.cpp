@@ -24,6 +24,7 @@ namespace {
 const int kStarts = 5;
 const int kCloses = 20;
 const DWORD kSamplerCycleMs = 1000;
+const DWORD kSettleMs = 300;
 const char kBareName[] = "bare same-job program";
 
 struct Samples
@@ -44,6 +45,9 @@ struct Samples
 
 void StartAndClose(CProgram& program, Samples& samples)
 {
+    // Each timed start begins on a settled system, not while Wine still
+    // tears down the program before.
+    ::Sleep(kSettleMs);
     samples.Add(samples.starts, program.Start());
     samples.Add(samples.closesAfterStart, program.Close());
 }
@@ -100,8 +104,10 @@ std::vector<double> ClosesDuringLimit(CProgram& ortelan, const std::wstring& roo
 
 void PrintSeries(const char* name, const char* program, const std::vector<double>& ms)
 {
-    std::printf("  %-34s %-22s median %8.1f ms   worst %8.1f ms   (%zu)\n", name, program, Median(ms), Worst(ms),
-                ms.size());
+    std::printf("  %-34s %-22s median %8.1f ms   worst %8.1f ms   (", name, program, Median(ms), Worst(ms));
+    for (double each : ms)
+        std::printf(" %.0f", each);
+    std::printf(" )\n");
 }
 
 } // namespace
