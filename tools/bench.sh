@@ -31,7 +31,9 @@ if mount -t tmpfs -o size=256m tmpfs "$volume" 2>/dev/null; then
 fi
 
 : >"$log"
-for run in "memory_bench.exe" "disk_bench.exe" "app_bench.exe" "perf_bench.exe $idle"; do
+# Start-up and close first, on a host not yet busy with the other
+# benchmarks' memory and files.
+for run in "app_bench.exe" "memory_bench.exe" "disk_bench.exe" "perf_bench.exe $idle"; do
     echo "running $run ..." >&2
     # shellcheck disable=SC2086
     "$build/wine-exec.sh" "$build/bench/"$run >>"$log" 2>&1 || echo "$run failed; see $log" >&2
