@@ -1,15 +1,14 @@
 #include "RunApplication.h"
 
 #include "framework/AppModule.h"
+#include "framework/ComApartment.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow)
 {
-    ::CoInitialize(nullptr);
-
+    // COM is entered when the folder browser first needs it.
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_BAR_CLASSES;
@@ -19,6 +18,6 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow)
     int result = RunApplication(nCmdShow);
     g_module.Term();
 
-    ::CoUninitialize();
+    LeaveComApartment();
     return result;
 }

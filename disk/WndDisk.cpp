@@ -1,12 +1,11 @@
 #include "WndDisk.h"
 
+#include "ShellCalls.h"
+#include "framework/ComApartment.h"
 #include "framework/NumberField.h"
 #include "framework/String.h"
 
 #include <commctrl.h>
-#include <objbase.h>
-#include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cwchar>
 
@@ -71,7 +70,7 @@ LRESULT CWndDisk::OnCreateLimit(WORD, WORD, HWND, BOOL&)
 
     WCHAR root[kDiskPathLength];
     wcscpy(root, folder);
-    ::PathStripToRootW(root);
+    shell::StripToRoot(root);
     // A volume whose free space cannot be read is treated as full.
     ULARGE_INTEGER available = {};
     ULARGE_INTEGER total = {};
@@ -113,6 +112,10 @@ LRESULT CWndDisk::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
 
 LRESULT CWndDisk::OnBrowse(WORD, WORD, HWND, BOOL&)
 {
+    // The browser runs in the thread's COM apartment, entered at its first
+    // use; should that fail, the browser does not open, which is all the
+    // user would see.
+    EnterComApartment();
     CString title;
     title.LoadString(IDS_DISK_BROWSE_TITLE);
     WCHAR displayName[MAX_PATH] = L"";
@@ -122,13 +125,13 @@ LRESULT CWndDisk::OnBrowse(WORD, WORD, HWND, BOOL&)
     browse.lpszTitle = title;
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
 
-    PIDLIST_ABSOLUTE item = ::SHBrowseForFolderW(&browse);
+    PIDLIST_ABSOLUTE item = shell::BrowseForFolder(&browse);
     if (item == nullptr)
         return 0;
     WCHAR path[MAX_PATH] = L"";
-    if (::SHGetPathFromIDListW(item, path))
+    if (shell::GetPathFromIDList(item, path))
         SetDlgItemText(IDC_DISK_FOLDER, path);
-    ::CoTaskMemFree(item);
+    shell::TaskMemFree(item);
     return 0;
 }
 
@@ -153,7 +156,7 @@ LRESULT CWndDisk::OnSizeChange(WORD, WORD, HWND, BOOL&)
 bool CWndDisk::ReadFolder(LPWSTR folder)
 {
     GetDlgItemText(IDC_DISK_FOLDER, folder, kDiskPathLength);
-    if (::PathIsDirectoryW(folder))
+    if (shell::IsDirectory(folder))
         return true;
     ShowStatus(DiskStatus::StatusNoFolder);
     return false;
@@ -164,7 +167,7 @@ bool CWndDisk::JoinFileName(LPCWSTR folder, LPWSTR target)
     // PathAppendW empties a result longer than MAX_PATH; creating there
     // would hit some other path, so nothing is done at all.
     wcscpy(target, folder);
-    if (::PathAppendW(target, kFileName))
+    if (shell::AppendToPath(target, kFileName))
         return true;
     ShowStatus(DiskStatus::StatusInternalError);
     return false;

@@ -7,12 +7,12 @@ const WCHAR kProcessorTimeCounterPath[] = L"\\Processor(_Total)\\% Processor Tim
 namespace {
 
 // The gap between the two readings of a cycle, and the pause after a cycle
-// that could not measure.
+// that could not measure; a stop request ends either at once.
 const DWORD kSampleIntervalMs = 1000;
 
 } // namespace
 
-DWORD RunCpuSampler(volatile LONG* cpuUsage, const volatile BOOL* stopRequested,
+DWORD RunCpuSampler(volatile LONG* cpuUsage, const volatile BOOL* stopRequested, HANDLE stopEvent,
                     CSamplerPlatform& platform)
 {
     PDH_HQUERY query = nullptr;
@@ -26,18 +26,18 @@ DWORD RunCpuSampler(volatile LONG* cpuUsage, const volatile BOOL* stopRequested,
         if (platform.OpenQuery(&query) != ERROR_SUCCESS)
         {
             ::InterlockedExchange(cpuUsage, 0);
-            platform.Sleep(kSampleIntervalMs);
+            platform.Wait(stopEvent, kSampleIntervalMs);
             continue;
         }
         if (platform.AddCounter(query, kProcessorTimeCounterPath, &counter) != ERROR_SUCCESS)
         {
             platform.CloseQuery(query);
-            platform.Sleep(kSampleIntervalMs);
+            platform.Wait(stopEvent, kSampleIntervalMs);
             continue;
         }
 
         platform.CollectQueryData(query);
-        platform.Sleep(kSampleIntervalMs);
+        platform.Wait(stopEvent, kSampleIntervalMs);
         platform.CollectQueryData(query);
         if (platform.GetFormattedCounterValue(counter, PDH_FMT_LONG, &value) == ERROR_SUCCESS
             && (value.CStatus == PDH_CSTATUS_VALID_DATA || value.CStatus == PDH_CSTATUS_NEW_DATA))

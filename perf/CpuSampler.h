@@ -14,5 +14,9 @@ extern const WCHAR kProcessorTimeCounterPath[];
 // the last value measured again, if there was one. Every cycle closes what it
 // opened and waits one second, so that a failing counter is retried once a
 // second, never in a busy loop.
-DWORD RunCpuSampler(volatile LONG* cpuUsage, const volatile BOOL* stopRequested,
+//
+// Whoever sets *stopRequested sets stopEvent too: it cuts the cycle's pause
+// short, so that the cycle takes its second reading, publishes and closes at
+// once and the sampler ends without sitting out the rest of its second.
+DWORD RunCpuSampler(volatile LONG* cpuUsage, const volatile BOOL* stopRequested, HANDLE stopEvent,
                     CSamplerPlatform& platform);

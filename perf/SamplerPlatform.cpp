@@ -4,6 +4,14 @@
 #include "SystemTimesSamplerPlatform.h"
 #include "framework/WineDetect.h"
 
+DWORD CSamplerPlatform::Wait(HANDLE stopEvent, DWORD milliseconds)
+{
+    DWORD result = ::WaitForSingleObject(stopEvent, milliseconds);
+    if (result == WAIT_FAILED)
+        ::Sleep(milliseconds);
+    return result;
+}
+
 CSamplerPlatform& DefaultSamplerPlatform()
 {
     if (IsRunningOnWine())

@@ -18,7 +18,12 @@ public:
                                                 PDH_FMT_COUNTERVALUE* value) = 0;
     virtual PDH_STATUS RemoveCounter(PDH_HCOUNTER counter) = 0;
     virtual PDH_STATUS CloseQuery(PDH_HQUERY query) = 0;
-    virtual void Sleep(DWORD milliseconds) = 0;
+
+    // The sampler's pause: waits until stopEvent is set or the time is up,
+    // with the results of WaitForSingleObject. Where the event cannot be
+    // waited on, the pause still takes its time instead of ending at once,
+    // so that a failing counter is never retried in a busy loop.
+    virtual DWORD Wait(HANDLE stopEvent, DWORD milliseconds);
 
 protected:
     ~CSamplerPlatform() = default;

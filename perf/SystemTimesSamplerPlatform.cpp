@@ -117,8 +117,3 @@ PDH_STATUS CSystemTimesSamplerPlatform::CloseQuery(PDH_HQUERY query)
     delete static_cast<SystemTimesQuery*>(query);
     return ERROR_SUCCESS;
 }
-
-void CSystemTimesSamplerPlatform::Sleep(DWORD milliseconds)
-{
-    ::Sleep(milliseconds);
-}

@@ -30,5 +30,4 @@ public:
                                         PDH_FMT_COUNTERVALUE* value) override;
     PDH_STATUS RemoveCounter(PDH_HCOUNTER counter) override;
     PDH_STATUS CloseQuery(PDH_HQUERY query) override;
-    void Sleep(DWORD milliseconds) override;
 };

@@ -24,6 +24,7 @@ CWndPerformanceMonitor::CWndPerformanceMonitor(CSamplerPlatform& samplerPlatform
       m_cpuUsage(0),
       m_samplerThread(nullptr),
       m_stopSampler(FALSE),
+      m_stopEvent(nullptr),
       m_samplerPlatform(samplerPlatform),
       m_memoryStatus(memoryStatus)
 {
@@ -128,12 +129,17 @@ void CWndPerformanceMonitor::SetLineText(int id, LPCWSTR text)
 DWORD WINAPI CWndPerformanceMonitor::SamplerThreadProc(LPVOID param)
 {
     auto* self = static_cast<CWndPerformanceMonitor*>(param);
-    return RunCpuSampler(&self->m_cpuUsage, &self->m_stopSampler, self->m_samplerPlatform);
+    return RunCpuSampler(&self->m_cpuUsage, &self->m_stopSampler, self->m_stopEvent, self->m_samplerPlatform);
 }
 
 void CWndPerformanceMonitor::StartSampler()
 {
+    // Manual reset: once set, it also ends any pause still to come. Without
+    // it the sampler still runs, and a stop waits out its pause.
+    m_stopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_samplerThread = ::CreateThread(nullptr, 0, SamplerThreadProc, this, 0, nullptr);
+    if (m_samplerThread == nullptr)
+        CloseStopEvent();
 }
 
 void CWndPerformanceMonitor::StopSampler()
@@ -141,7 +147,17 @@ void CWndPerformanceMonitor::StopSampler()
     if (m_samplerThread == nullptr)
         return;
     m_stopSampler = TRUE;
+    if (m_stopEvent != nullptr)
+        ::SetEvent(m_stopEvent);
     ::WaitForSingleObject(m_samplerThread, INFINITE);
     ::CloseHandle(m_samplerThread);
     m_samplerThread = nullptr;
+    CloseStopEvent();
+}
+
+void CWndPerformanceMonitor::CloseStopEvent()
+{
+    if (m_stopEvent != nullptr)
+        ::CloseHandle(m_stopEvent);
+    m_stopEvent = nullptr;
 }

@@ -38,6 +38,7 @@ private:
     static DWORD WINAPI SamplerThreadProc(LPVOID param);
     void StartSampler();
     void StopSampler();
+    void CloseStopEvent();
     void UpdateCpuLine();
     void UpdateCommitLine();
     void SetLineText(int id, LPCWSTR text);
@@ -46,6 +47,8 @@ private:
     volatile LONG m_cpuUsage;
     HANDLE m_samplerThread;
     volatile BOOL m_stopSampler;
+    // Set with m_stopSampler, so that the sampler's pause ends at once.
+    HANDLE m_stopEvent;
     CSamplerPlatform& m_samplerPlatform;
     const MemoryStatusApi& m_memoryStatus;
 };

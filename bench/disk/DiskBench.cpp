@@ -1,9 +1,10 @@
 // Measures the disk manager's Reserve against the bare system calls it is
 // made of, at 1 GiB and 16 GiB, and the panel's limit creation on a small
 // volume against one bare creation of the volume's free space.
-//   build/wine-exec.sh build/bench/disk/disk_bench.exe      (sizes only)
-//   bench/disk/run.sh                                      (with the limit)
+//   build/wine-exec.sh build/bench/disk_bench.exe      (sizes only)
+//   tools/bench.sh                                     (with the limit)
 
+#include "bench/support/Measure.h"
 #include "disk/DiskManager.h"
 #include "disk/WndDisk.h"
 #include "framework/AppModule.h"
@@ -13,7 +14,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,27 +26,11 @@ namespace {
 const ULONGLONG kGiB = 1ULL << 30;
 const int kRounds = 5;
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 double TimeMs(const std::function<void()>& work)
 {
     double start = NowMs();
     work();
     return NowMs() - start;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // The calls a reservation is made of and nothing else: create, size through
@@ -106,6 +90,9 @@ Timing CompareReserve(const std::wstring& folder, ULONGLONG bytes)
     timing.bareMs = Median(bare);
     std::printf("%3llu GiB: Reserve %8.2f ms   bare calls %8.2f ms   ratio %.2f%s\n", bytes / kGiB, timing.managerMs,
                 timing.bareMs, timing.managerMs / timing.bareMs, allOk ? "" : "   (SOME CREATIONS FAILED)");
+    std::string figure = "file of " + std::to_string(bytes / kGiB) + " GiB";
+    if (allOk)
+        PrintRow(figure.c_str(), timing.managerMs, timing.bareMs, "bare create and mapping", "ms");
     return timing;
 }
 
@@ -144,6 +131,8 @@ void CompareLimit(const std::wstring& root)
     double bareMedian = Median(bareMs);
     std::printf("limit on %llu bytes free: panel %8.2f ms   bare calls %8.2f ms   ratio %.2f   (file made: %llu bytes)\n",
                 freeBytes, panelMedian, bareMedian, panelMedian / bareMedian, madeBytes);
+    std::string figure = "限界作成 on " + std::to_string(freeBytes >> 20) + " MiB free";
+    PrintRow(figure.c_str(), panelMedian, bareMedian, "one bare creation of the free space", "ms");
 }
 
 } // namespace
@@ -173,7 +162,7 @@ int main()
     const char* volume = std::getenv("ORTELAN_BENCH_VOLUME");
     if (volume == nullptr || *volume == '\0')
     {
-        std::printf("limit: skipped, no volume (bench/disk/run.sh mounts a 256 MiB tmpfs for it)\n");
+        std::printf("limit: skipped, no volume (tools/bench.sh mounts a 256 MiB tmpfs for it)\n");
     }
     else
     {

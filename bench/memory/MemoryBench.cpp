@@ -1,11 +1,13 @@
-// Measures the manager's run to the limit (commit until refused, total, and
-// release) against a bare loop of the same system calls, in the same run.
+// Measures the manager's run to the limit (commit until refused and total)
+// and its release, each against a bare loop of the same system calls, in the
+// same run.
+//   build/wine-exec.sh build/bench/memory_bench.exe
 
+#include "bench/support/Measure.h"
 #include "memory/MemoryManager.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -16,37 +18,27 @@ const int kRounds = 21;
 
 struct Run
 {
-    double seconds;
+    double commitMs;
+    double releaseMs;
     DWORD bytes;
     DWORD refusal;
 };
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 Run ManagerRun(CMemoryManager& manager)
 {
-    double start = Now();
+    double start = NowMs();
     manager.Allocate(kLargestRequest, FALSE);
     DWORD bytes = manager.GetAllocatedSize();
+    double committed = NowMs();
     manager.Free();
-    return {Now() - start, bytes, 0};
+    return {committed - start, NowMs() - committed, bytes, 0};
 }
 
 // The same calls without the manager: blocks of one mebibyte until the first
-// refusal, one query each, one release each.
+// refusal and one query each, then one release each.
 Run BareRun(std::vector<LPVOID>& blocks)
 {
-    double start = Now();
+    double start = NowMs();
     blocks.clear();
     DWORD refusal = 0;
     const DWORD whole = kLargestRequest >> 20;
@@ -68,15 +60,10 @@ Run BareRun(std::vector<LPVOID>& blocks)
         ::VirtualQuery(block, &info, sizeof(info));
         bytes += static_cast<DWORD>(info.RegionSize);
     }
+    double committed = NowMs();
     for (LPVOID block : blocks)
         ::VirtualFree(block, 0, MEM_RELEASE);
-    return {Now() - start, bytes, refusal};
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return {committed - start, NowMs() - committed, bytes, refusal};
 }
 
 } // namespace
@@ -91,33 +78,31 @@ int main()
     ManagerRun(manager);
     BareRun(blocks);
 
-    std::vector<double> managerTimes;
-    std::vector<double> bareTimes;
-    DWORD managerBytes = 0;
-    DWORD bareBytes = 0;
-    DWORD refusal = 0;
+    std::vector<double> managerCommit;
+    std::vector<double> managerRelease;
+    std::vector<double> bareCommit;
+    std::vector<double> bareRelease;
+    Run m = {};
+    Run b = {};
     for (int round = 0; round < kRounds; ++round)
     {
-        Run m = ManagerRun(manager);
-        Run b = BareRun(blocks);
-        managerTimes.push_back(m.seconds);
-        bareTimes.push_back(b.seconds);
-        managerBytes = m.bytes;
-        bareBytes = b.bytes;
-        refusal = b.refusal;
+        m = ManagerRun(manager);
+        b = BareRun(blocks);
+        managerCommit.push_back(m.commitMs);
+        managerRelease.push_back(m.releaseMs);
+        bareCommit.push_back(b.commitMs);
+        bareRelease.push_back(b.releaseMs);
     }
 
-    double managerMedian = Median(managerTimes);
-    double bareMedian = Median(bareTimes);
-    std::printf("limit run: commit until refused + total + release, median of %d rounds\n", kRounds);
-    std::printf("  %-22s %10s %10s %12s\n", "", "median ms", "best ms", "MiB held");
-    std::printf("  %-22s %10.2f %10.2f %12lu\n", "CMemoryManager", managerMedian * 1000.0,
-                *std::min_element(managerTimes.begin(), managerTimes.end()) * 1000.0,
-                managerBytes / CMemoryManager::kBlockSize);
-    std::printf("  %-22s %10.2f %10.2f %12lu\n", "bare system calls", bareMedian * 1000.0,
-                *std::min_element(bareTimes.begin(), bareTimes.end()) * 1000.0,
-                bareBytes / CMemoryManager::kBlockSize);
-    std::printf("  the system refused the next block with error %lu\n", refusal);
-    std::printf("  ratio manager / bare (median): %.3f (goal <= 1.05)\n", managerMedian / bareMedian);
+    std::printf("Memory to the limit, median of %d rounds:\n", kRounds);
+    std::printf("  %-22s %12s %12s %10s\n", "", "commit ms", "release ms", "MiB held");
+    std::printf("  %-22s %12.2f %12.2f %10lu\n", "CMemoryManager", Median(managerCommit), Median(managerRelease),
+                m.bytes / CMemoryManager::kBlockSize);
+    std::printf("  %-22s %12.2f %12.2f %10lu\n", "bare system calls", Median(bareCommit), Median(bareRelease),
+                b.bytes / CMemoryManager::kBlockSize);
+    std::printf("  the system refused the next block with error %lu\n", b.refusal);
+    PrintRow("commit to the limit", Median(managerCommit), Median(bareCommit), "bare VirtualAlloc loop", "ms",
+             "<= 1.05x");
+    PrintRow("release", Median(managerRelease), Median(bareRelease), "bare VirtualFree loop", "ms", "<= 1.05x");
     return 0;
 }

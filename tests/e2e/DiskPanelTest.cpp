@@ -148,27 +148,38 @@ TEST_F(DiskPanel, HidingAndShowingThePanelKeepsTheFileFieldsAndLines)
     EXPECT_EQ(L"ファイルを削除しました", Press(IDC_DISK_DELETE));
 }
 
-TEST_F(DiskPanel, CancellingTheFolderBrowserKeepsTheFolder)
+// Confirming the browser's first choice fills the folder field with that
+// folder; cancelling keeps the field.
+TEST_F(DiskPanel, TheFolderBrowserFillsTheFolderOnlyWhenConfirmed)
 {
-    SetText(Item(IDC_DISK_FOLDER), folder.Path());
-    Click(Item(IDC_DISK_BROWSE));
+    std::wstring chosen;
+    for (int button : {IDOK, IDCANCEL})
+    {
+        SetText(Item(IDC_DISK_FOLDER), folder.Path());
+        Click(Item(IDC_DISK_BROWSE));
 
-    // The browser is a new top-level dialog of the program, titled with the
-    // panel's prompt.
-    HWND browser = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND window : program.TopLevelWindows(L"#32770"))
-        {
-            if (::IsWindowVisible(window))
-                browser = window;
-        }
-        return browser != nullptr;
-    })) << "no folder browser appeared";
-    std::vector<std::wstring> texts = StaticTexts(browser);
-    EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), L"ファイル作成先フォルダの選択"));
+        // The browser is a new top-level dialog of the program, titled with
+        // the panel's prompt.
+        HWND browser = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (HWND window : program.TopLevelWindows(L"#32770"))
+            {
+                if (::IsWindowVisible(window))
+                    browser = window;
+            }
+            return browser != nullptr;
+        })) << "no folder browser appeared";
+        std::vector<std::wstring> texts = StaticTexts(browser);
+        EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), L"ファイル作成先フォルダの選択"));
 
-    Click(::GetDlgItem(browser, IDCANCEL));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(browser); })) << "the browser stayed open";
+        Click(::GetDlgItem(browser, button));
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(browser); })) << "the browser stayed open";
+        if (button == IDOK)
+            chosen = Text(Item(IDC_DISK_FOLDER));
+    }
+    EXPECT_NE(folder.Path(), chosen);
+    DWORD attributes = ::GetFileAttributesW(chosen.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << chosen;
     EXPECT_EQ(folder.Path(), Text(Item(IDC_DISK_FOLDER)));
     EXPECT_EQ(L"ファイル作成成功", Create(folder.Path(), L"1"));
 }

@@ -16,8 +16,11 @@ namespace {
 
 const LONG kFormatFails = -1000;
 
+// Stands for the stop event; the script never really waits.
+const HANDLE kStopEvent = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x3000));
+
 // Runs the sampler's cycles on the calling thread from a script and keeps a
-// log of the calls; the stop request is set from within a chosen sleep.
+// log of the calls; the stop request is made from within a chosen wait.
 class ScriptedPlatform : public CSamplerPlatform
 {
 public:
@@ -28,10 +31,10 @@ public:
     std::map<int, bool> addFails;
     // Value given by each formatting call, from 1; kFormatFails makes it fail.
     std::map<int, LONG> formatted;
-    int stopInSleep = 1;
+    int stopInWait = 1;
 
     std::vector<std::string> log;
-    std::vector<LONG> usageAtSleep;
+    std::vector<LONG> usageAtWait;
     std::wstring addedPath;
     int openQueries = 0;
     int addedCounters = 0;
@@ -98,19 +101,22 @@ public:
         addedCounters = 0;
         return ERROR_SUCCESS;
     }
-    void Sleep(DWORD milliseconds) override
+    DWORD Wait(HANDLE stopEvent, DWORD milliseconds) override
     {
-        Record("sleep " + std::to_string(milliseconds));
-        usageAtSleep.push_back(static_cast<LONG>(*m_usage));
-        if (++m_sleeps >= stopInSleep)
-            *m_stop = TRUE;
+        Record("wait " + std::to_string(milliseconds));
+        Check(stopEvent == kStopEvent);
+        usageAtWait.push_back(static_cast<LONG>(*m_usage));
+        if (++m_waits < stopInWait)
+            return WAIT_TIMEOUT;
+        *m_stop = TRUE;
+        return WAIT_OBJECT_0;
     }
 
 private:
     void Record(const std::string& call)
     {
         log.push_back(call);
-        // A sampler that never sleeps would loop for ever; end it here.
+        // A sampler that never waits would loop for ever; end it here.
         if (log.size() > 200)
             *m_stop = TRUE;
     }
@@ -127,11 +133,11 @@ private:
     int m_opens = 0;
     int m_adds = 0;
     int m_formats = 0;
-    int m_sleeps = 0;
+    int m_waits = 0;
 };
 
 using Log = std::vector<std::string>;
-const Log kCycle = {"open", "add", "collect", "sleep 1000", "collect", "format", "remove", "close"};
+const Log kCycle = {"open", "add", "collect", "wait 1000", "collect", "format", "remove", "close"};
 
 Log Concat(std::initializer_list<Log> parts)
 {
@@ -148,7 +154,7 @@ protected:
     volatile BOOL stop = FALSE;
     ScriptedPlatform platform{&usage, &stop};
 
-    DWORD Run() { return RunCpuSampler(&usage, &stop, platform); }
+    DWORD Run() { return RunCpuSampler(&usage, &stop, kStopEvent, platform); }
 
     void TearDown() override
     {
@@ -169,10 +175,10 @@ TEST_F(CpuSampler, StopBeforeTheFirstCycleOpensNothing)
     EXPECT_EQ(-1, usage);
 }
 
-TEST_F(CpuSampler, StopDuringTheSleepEndsAfterThatCycleHasPublishedAndClosed)
+TEST_F(CpuSampler, StopDuringTheWaitEndsAfterThatCycleHasPublishedAndClosed)
 {
     platform.formatted[1] = 42;
-    platform.stopInSleep = 1;
+    platform.stopInWait = 1;
     EXPECT_EQ(0u, Run());
     EXPECT_EQ(kCycle, platform.log);
     EXPECT_EQ(L"\\Processor(_Total)\\% Processor Time", platform.addedPath);
@@ -183,20 +189,20 @@ TEST_F(CpuSampler, FailedOpenPublishesZeroAndRetriesAfterEachWait)
 {
     platform.openFails = {{1, true}, {2, true}};
     platform.formatted[1] = 30;
-    platform.stopInSleep = 3;
+    platform.stopInWait = 3;
     EXPECT_EQ(0u, Run());
-    EXPECT_EQ(Concat({{"open", "sleep 1000", "open", "sleep 1000"}, kCycle}), platform.log);
-    EXPECT_EQ((std::vector<LONG>{0, 0, 0}), platform.usageAtSleep);
+    EXPECT_EQ(Concat({{"open", "wait 1000", "open", "wait 1000"}, kCycle}), platform.log);
+    EXPECT_EQ((std::vector<LONG>{0, 0, 0}), platform.usageAtWait);
     EXPECT_EQ(30, usage);
 }
 
 TEST_F(CpuSampler, EachCycleMeasuresAfresh)
 {
     platform.formatted = {{1, 12}, {2, 0}, {3, 100}};
-    platform.stopInSleep = 3;
+    platform.stopInWait = 3;
     EXPECT_EQ(0u, Run());
     EXPECT_EQ(Concat({kCycle, kCycle, kCycle}), platform.log);
-    EXPECT_EQ((std::vector<LONG>{-1, 12, 0}), platform.usageAtSleep);
+    EXPECT_EQ((std::vector<LONG>{-1, 12, 0}), platform.usageAtWait);
     EXPECT_EQ(100, usage);
 }
 
@@ -206,10 +212,10 @@ TEST_F(CpuSampler, FormatFailurePublishesTheLastMeasurementOrNothingBeforeTheFir
     // be opened, 0. Fourth: formatting fails, 42 again.
     platform.formatted = {{1, kFormatFails}, {2, 42}, {3, kFormatFails}};
     platform.openFails[3] = true;
-    platform.stopInSleep = 4;
+    platform.stopInWait = 4;
     EXPECT_EQ(0u, Run());
-    EXPECT_EQ(Concat({kCycle, kCycle, {"open", "sleep 1000"}, kCycle}), platform.log);
-    EXPECT_EQ((std::vector<LONG>{-1, -1, 0, 0}), platform.usageAtSleep);
+    EXPECT_EQ(Concat({kCycle, kCycle, {"open", "wait 1000"}, kCycle}), platform.log);
+    EXPECT_EQ((std::vector<LONG>{-1, -1, 0, 0}), platform.usageAtWait);
     EXPECT_EQ(42, usage);
 }
 
@@ -217,10 +223,10 @@ TEST_F(CpuSampler, FailedAddNeverCollectsOrFormatsButClosesAndWaits)
 {
     platform.addFails[1] = true;
     platform.formatted[1] = 55;
-    platform.stopInSleep = 2;
+    platform.stopInWait = 2;
     EXPECT_EQ(0u, Run());
-    EXPECT_EQ(Concat({{"open", "add", "close", "sleep 1000"}, kCycle}), platform.log);
-    EXPECT_EQ((std::vector<LONG>{-1, -1}), platform.usageAtSleep);
+    EXPECT_EQ(Concat({{"open", "add", "close", "wait 1000"}, kCycle}), platform.log);
+    EXPECT_EQ((std::vector<LONG>{-1, -1}), platform.usageAtWait);
     EXPECT_EQ(55, usage);
 }
 
@@ -230,7 +236,7 @@ TEST(CpuSamplerOnThisSystem, ReportsTheLoadOfBusyCores)
     // load; the sampler's default platform must see the load all the same.
     volatile LONG usage = 0;
     volatile BOOL stop = FALSE;
-    std::thread sampler([&] { RunCpuSampler(&usage, &stop, DefaultSamplerPlatform()); });
+    std::thread sampler([&] { RunCpuSampler(&usage, &stop, nullptr, DefaultSamplerPlatform()); });
 
     LONG highest = 0;
     std::vector<LONG> outOfRange;

@@ -69,7 +69,7 @@ TEST_F(SystemTimesPlatform, MeasuresBetweenTheLastTwoCollections)
 
     for (int i = 0; i < 3; ++i)
     {
-        platform.Sleep(60);
+        ::Sleep(60);
         ASSERT_EQ(ERROR_SUCCESS, platform.CollectQueryData(query));
         value.longValue = 999;
         ASSERT_EQ(ERROR_SUCCESS, platform.GetFormattedCounterValue(counter, PDH_FMT_LONG, &value));

@@ -12,14 +12,18 @@ namespace {
 
 const ULONGLONG kMiB = 1048576;
 
-// A counter that reads a chosen value, in cycles of a few milliseconds; it
-// notes the sampler thread, the queries it opened and the ones it closed.
+// A counter that reads a chosen value, in cycles of a few milliseconds or as
+// long as a test makes them; it notes the sampler thread, the queries it
+// opened and closed, and how its last pause ended.
 class SteadyPlatform : public CSamplerPlatform
 {
 public:
     std::atomic<LONG> value{37};
+    std::atomic<DWORD> pauseMs{2};
     std::atomic<int> opened{0};
     std::atomic<int> closed{0};
+    std::atomic<int> waits{0};
+    std::atomic<DWORD> lastWait{0};
     std::atomic<DWORD> threadId{0};
 
     PDH_STATUS OpenQuery(PDH_HQUERY* query) override
@@ -47,7 +51,12 @@ public:
         ++closed;
         return ERROR_SUCCESS;
     }
-    void Sleep(DWORD) override { ::Sleep(2); }
+    DWORD Wait(HANDLE stopEvent, DWORD) override
+    {
+        ++waits;
+        lastWait = CSamplerPlatform::Wait(stopEvent, pauseMs);
+        return lastWait;
+    }
 };
 
 // The memory-status calls as the tests set them up.
@@ -284,15 +293,18 @@ TEST_F(PerformancePanel, WithoutThe64BitCallShowsThe32BitFigures)
 }
 
 // Whether the panel's window or its object goes first, the sampler has ended
-// and closed every query it opened.
+// and closed every query it opened; a stop during the sampler's pause ends
+// the pause instead of waiting it out.
 TEST_F(PerformancePanel, EndsItsSamplerWithItsWindowOrItsObject)
 {
+    sampler.pauseMs = 30000;
     for (bool windowFirst : {true, false})
     {
+        int waits = sampler.waits;
         auto panel = std::make_unique<CWndPerformanceMonitor>(sampler, kWithEx);
         HWND dialog = panel->Create(host);
         ASSERT_NE(nullptr, dialog);
-        ASSERT_TRUE(WaitFor(sampler.opened, sampler.opened + 2));
+        ASSERT_TRUE(WaitFor(sampler.waits, waits + 1));
         HANDLE thread = ::OpenThread(SYNCHRONIZE, FALSE, sampler.threadId);
         ASSERT_NE(nullptr, thread);
         EXPECT_NE(::GetCurrentThreadId(), sampler.threadId);
@@ -302,6 +314,7 @@ TEST_F(PerformancePanel, EndsItsSamplerWithItsWindowOrItsObject)
         else
             panel.reset();
         EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 0)) << windowFirst;
+        EXPECT_EQ(WAIT_OBJECT_0, sampler.lastWait) << windowFirst;
         ::CloseHandle(thread);
         EXPECT_EQ(sampler.opened.load(), sampler.closed.load());
         ::DestroyWindow(dialog);

@@ -1,0 +1,56 @@
+#!/bin/sh
+# Builds the benchmarks and runs every one of them under Wine in one go, then
+# prints one table: each figure, its baseline measured in the same run, and
+# their ratio. The programs' own reports are kept in build/bench/bench.log.
+#   tools/bench.sh [idle seconds, 60]
+# As root it mounts a 256 MiB tmpfs as drive P: of the prefix for the
+# figures of "限界作成"; otherwise those are skipped.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ORTELAN_BUILD:-$root/build}
+idle=${1:-60}
+
+"$root/tools/deps.sh"
+"$root/tools/build.sh" --target Ortelan app_bench memory_bench disk_bench perf_bench >/dev/null
+"$root/tools/wine-prefix.sh" "$build/wineprefix" null
+
+volume="$build/bench-volume"
+link="$build/wineprefix/dosdevices/p:"
+log="$build/bench/bench.log"
+cleanup() {
+    rm -f "$link"
+    while mountpoint -q "$volume" 2>/dev/null; do umount "$volume" || break; done
+    WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+}
+trap cleanup EXIT
+cleanup
+mkdir -p "$volume"
+if mount -t tmpfs -o size=256m tmpfs "$volume" 2>/dev/null; then
+    ln -s "$volume" "$link"
+    export ORTELAN_BENCH_VOLUME=P:
+fi
+
+: >"$log"
+# Start-up and close first, on a host not yet busy with the other
+# benchmarks' memory and files.
+for run in "app_bench.exe" "memory_bench.exe" "disk_bench.exe" "perf_bench.exe $idle"; do
+    echo "running $run ..." >&2
+    # shellcheck disable=SC2086
+    "$build/wine-exec.sh" "$build/bench/"$run >>"$log" 2>&1 || echo "$run failed; see $log" >&2
+done
+
+echo "Wine $(wine --version | sed 's/^wine-//'), $(nproc) cores, $(. /etc/os-release && echo "$PRETTY_NAME")"
+echo
+echo "| figure | Ortelan | baseline | ratio | goal |"
+echo "|---|---|---|---|---|"
+tr -d '\r' <"$log" | awk -F'|' '
+function figure(value, unit) {
+    if (value >= 100) return sprintf("%.0f %s", value, unit)
+    if (value >= 10) return sprintf("%.1f %s", value, unit)
+    if (value >= 1) return sprintf("%.2f %s", value, unit)
+    return sprintf("%.3g %s", value, unit)
+}
+/^@row\|/ {
+    ratio = $4 > 0 ? sprintf("%.2f", $3 / $4) : "-"
+    printf "| %s | %s | %s (%s) | %s | %s |\n", $2, figure($3, $6), figure($4, $6), $5, ratio, ($7 == "" ? "-" : $7)
+}'
