@@ -15,6 +15,8 @@ edition "$name"
 
 prefix="$build/wineprefix-run"
 export WINEPREFIX="$prefix" WINEARCH="$winearch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The x64 edition closes cleanly after "限界確保" only so (cmake/wine-exec.sh.in).
+[ "$winearch" != win64 ] || export LD_PRELOAD=libgcc_s.so.1
 
 # A desktop of the other kind, left from an earlier run, must end first.
 wineserver -k 2>/dev/null || true
