@@ -2,6 +2,17 @@
 
 #include "framework/String.h"
 
+namespace {
+
+// Each edition names itself; the string table holds both names.
+#ifdef _WIN64
+const UINT kNameLine = IDS_ABOUT_NAME_X64;
+#else
+const UINT kNameLine = IDS_ABOUT_NAME;
+#endif
+
+} // namespace
+
 LRESULT CDlgAbout::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
     const struct
@@ -9,7 +20,7 @@ LRESULT CDlgAbout::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
         int control;
         UINT text;
     } lines[] = {
-        {IDC_ABOUT_NAME, IDS_ABOUT_NAME},
+        {IDC_ABOUT_NAME, kNameLine},
         {IDC_ABOUT_VERSION, IDS_ABOUT_VERSION},
         {IDC_ABOUT_NOTICE, IDS_ABOUT_NOTICE},
     };

@@ -2,7 +2,10 @@
 
 namespace {
 
-static_assert(sizeof(MENUITEMINFOW) == 48, "the state is exchanged through the 48-byte record");
+// The record of Windows 2000 and later: 48 bytes in the 32-bit edition, 80
+// in the x64 one.
+static_assert(sizeof(MENUITEMINFOW) == (sizeof(void*) == 4 ? 48 : 80),
+              "the state is exchanged through the full-size record");
 
 bool ReadState(HMENU menu, UINT commandId, UINT& state)
 {

@@ -11,13 +11,13 @@ CMemoryManager::~CMemoryManager()
     Free();
 }
 
-AllocResult CMemoryManager::Allocate(DWORD bytes, BOOL releaseOnFailure)
+AllocResult CMemoryManager::Allocate(SIZE_T bytes, BOOL releaseOnFailure)
 {
     Free();
 
-    const DWORD wholeBlocks = bytes >> 20;
-    const DWORD tail = bytes & (kBlockSize - 1);
-    for (DWORD index = 0;; ++index)
+    const SIZE_T wholeBlocks = bytes >> 20;
+    const SIZE_T tail = bytes & (kBlockSize - 1);
+    for (SIZE_T index = 0;; ++index)
     {
         SIZE_T size = kBlockSize;
         if (index == wholeBlocks)
@@ -76,16 +76,16 @@ void CMemoryManager::Free()
     m_blockCount = 0;
 }
 
-DWORD CMemoryManager::GetAllocatedSize() const
+SIZE_T CMemoryManager::GetAllocatedSize() const
 {
     // Each block is an allocation of its own, so the region the system
     // reports at its base is exactly that block, rounded up to pages.
-    DWORD total = 0;
+    SIZE_T total = 0;
     for (size_t index = 0; index < m_blockCount; ++index)
     {
         MEMORY_BASIC_INFORMATION info = {};
         m_platform.virtualQuery(m_blocks[index], &info, sizeof(info));
-        total += static_cast<DWORD>(info.RegionSize);
+        total += info.RegionSize;
     }
     return total;
 }

@@ -31,13 +31,14 @@ public:
     // Replaces what is held by a reservation of bytes: whole blocks, then
     // one block for the remainder. At the first refused block it stops; the
     // blocks committed before it are kept, or released when releaseOnFailure
-    // is TRUE.
-    AllocResult Allocate(DWORD bytes, BOOL releaseOnFailure);
+    // is TRUE. Byte counts are as wide as the address space, so that the x64
+    // edition is bounded by the system alone.
+    AllocResult Allocate(SIZE_T bytes, BOOL releaseOnFailure);
 
     void Free();
 
     // The bytes really committed: every block rounded up to whole pages.
-    DWORD GetAllocatedSize() const;
+    SIZE_T GetAllocatedSize() const;
 
 private:
     AllocResult CommitBlock(size_t index, SIZE_T size);

@@ -19,7 +19,7 @@ LRESULT CWndMemory::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CWndMemory::OnAllocate(WORD, WORD, HWND, BOOL&)
 {
-    const DWORD held = m_manager.GetAllocatedSize();
+    const SIZE_T held = m_manager.GetAllocatedSize();
     MemoryStatus status = StatusAllocated;
     AllocResult result = m_manager.Allocate(GetRequestedSize(), TRUE);
     if (result != AllocResult::Success)
@@ -69,7 +69,7 @@ LRESULT CWndMemory::OnAmountChange(WORD, WORD, HWND, BOOL&)
     if (field.IsEmpty())
         return 0;
     LONGLONG amount = field.Value();
-    field.Show(static_cast<ULONGLONG>(amount) <= kMaxAmount ? amount : kMaxAmount);
+    field.Show(static_cast<ULONGLONG>(amount) <= kMaxAmount ? amount : static_cast<LONGLONG>(kMaxAmount));
     return 0;
 }
 
@@ -78,9 +78,9 @@ LONGLONG CWndMemory::ReadAmount() const
     return CNumberField(GetDlgItem(IDC_MEMORY_AMOUNT)).Value();
 }
 
-DWORD CWndMemory::GetRequestedSize() const
+SIZE_T CWndMemory::GetRequestedSize() const
 {
-    return static_cast<DWORD>(static_cast<ULONGLONG>(ReadAmount()) * CMemoryManager::kBlockSize);
+    return static_cast<SIZE_T>(static_cast<ULONGLONG>(ReadAmount()) * CMemoryManager::kBlockSize);
 }
 
 int CWndMemory::HeldMegabytes() const

@@ -20,15 +20,19 @@ public:
         StatusInternalError,
     };
 
-    // Going to the limit asks for the largest byte count there is; the
-    // field accepts the whole mebibytes within it.
-    static const DWORD kLimitRequest = 0xFFFFFFFF;
-    static const DWORD kMaxAmount = kLimitRequest / CMemoryManager::kBlockSize;
+    // Going to the limit asks for the largest byte count there is.
+    static const SIZE_T kLimitRequest = ~static_cast<SIZE_T>(0);
 
-    // The up-down arrows go further than the field accepts; the field's own
-    // check, not the arrows' range, bounds the amount.
     static const int kSpinLow = 1;
     static const int kSpinHigh = 999999;
+
+    // The field accepts the whole mebibytes within the largest request, and
+    // no more than the arrows reach: 4,095 in the 32-bit edition, where the
+    // arrows go further than a request can, and the arrows' own bound in
+    // the x64 edition.
+    static const SIZE_T kMaxAmount = kLimitRequest / CMemoryManager::kBlockSize < SIZE_T{kSpinHigh}
+                                         ? kLimitRequest / CMemoryManager::kBlockSize
+                                         : SIZE_T{kSpinHigh};
 
     CWndMemory() = default;
     explicit CWndMemory(const MemoryPlatform& platform) : m_manager(platform) {}
@@ -53,7 +57,7 @@ public:
 private:
     // The field's text as a signed number, saturated, 0 when not a number.
     LONGLONG ReadAmount() const;
-    DWORD GetRequestedSize() const;
+    SIZE_T GetRequestedSize() const;
     int HeldMegabytes() const;
 
     void UpdateAmountText();

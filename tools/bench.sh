@@ -11,7 +11,7 @@ build=${ORTELAN_BUILD:-$root/build}
 idle=${1:-60}
 
 "$root/tools/deps.sh"
-"$root/tools/build.sh" --target Ortelan app_bench memory_bench disk_bench perf_bench >/dev/null
+ORTELAN_EDITIONS=win32 "$root/tools/build.sh" --target Ortelan app_bench memory_bench disk_bench perf_bench >/dev/null
 "$root/tools/wine-prefix.sh" "$build/wineprefix" null
 
 volume="$build/bench-volume"

@@ -1,7 +1,14 @@
 #!/bin/sh
-# Configures and builds Ortelan and its tests into build/ (or $ORTELAN_BUILD).
+# Configures and builds Ortelan and its tests, both editions: the 32-bit one
+# into build/ (or $ORTELAN_BUILD), the x64 one into build-x64/ (or
+# $ORTELAN_BUILD_X64). Arguments go to the build of each, e.g.
+# --target Ortelan. ORTELAN_EDITIONS=win32 (or x64) builds that one alone.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${ORTELAN_BUILD:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" "$@"
+. "$root/tools/editions.sh"
+
+for name in ${ORTELAN_EDITIONS:-$editions}; do
+    edition "$name"
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/$toolchain" >/dev/null
+    cmake --build "$build" -j "$(nproc)" "$@"
+done

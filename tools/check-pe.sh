@@ -1,19 +1,43 @@
 #!/bin/sh
-# Checks the headers and imports of the built Ortelan.exe.
+# Checks the headers, manifest and imports of a built Ortelan.exe.
+#   check-pe.sh EXE [EDITION]
+# EDITION is win32 (the default) or x64.
 set -u
 exe=$1
-dump=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
+edition=${2:-win32}
+dump=$(x86_64-w64-mingw32-objdump -p "$exe") || exit 1
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 
-echo "$dump" | grep -q 'file format pei-i386' || fail "not a PE i386 image"
-echo "$dump" | grep -Eq 'Subsystem[[:space:]]+00000002' || fail "not a GUI-subsystem program"
 characteristics=$(echo "$dump" | awk '/^Characteristics/ {print $2; exit}')
-[ $(( characteristics & 0x20 )) -eq 0 ] || fail "marked large-address aware ($characteristics)"
-[ $(( characteristics & 0x100 )) -ne 0 ] || fail "not marked as a 32-bit machine image ($characteristics)"
+case $edition in
+win32)
+    format=pei-i386 architecture=X86
+    [ $(( characteristics & 0x20 )) -eq 0 ] || fail "marked large-address aware ($characteristics)"
+    [ $(( characteristics & 0x100 )) -ne 0 ] || fail "not marked as a 32-bit machine image ($characteristics)"
+    ;;
+x64)
+    # A 64-bit program has the whole address space only when it says so.
+    format=pei-x86-64 architecture=amd64
+    [ $(( characteristics & 0x20 )) -ne 0 ] || fail "not marked large-address aware ($characteristics)"
+    [ $(( characteristics & 0x100 )) -eq 0 ] || fail "marked as a 32-bit machine image ($characteristics)"
+    ;;
+*)
+    echo "unknown edition $edition" >&2
+    exit 2
+    ;;
+esac
+echo "$dump" | grep -q "file format $format\$" || fail "not a $format image"
+echo "$dump" | grep -Eq 'Subsystem[[:space:]]+00000002' || fail "not a GUI-subsystem program"
 # The Unicode start-up code takes its arguments from __wgetmainargs.
 echo "$dump" | grep -q '__wgetmainargs' || fail "no Unicode entry point"
 echo "$dump" | grep -q '[^w]__getmainargs' && fail "ANSI start-up code linked"
+
+# The manifest names the edition's processor for the program and for the
+# common controls it asks for; with another one Windows does not start it.
+architectures=$(grep -ao 'processorArchitecture="[^"]*"' "$exe" | sort | uniq -c | awk '{print $1, $2}')
+[ "$architectures" = "2 processorArchitecture=\"$architecture\"" ] ||
+    fail "manifest architectures are not twice $architecture: $architectures"
 
 allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|shlwapi|ole32|oleaut32|advapi32|pdh|msvcrt)\.dll$'
 for dll in $(echo "$dump" | awk '/DLL Name:/ {print tolower($3)}'); do
@@ -24,5 +48,5 @@ done
 for dll in shell32 shlwapi ole32 pdh; do
     echo "$dump" | grep -qi "DLL Name: $dll\.dll" && fail "imports $dll.dll, which it loads when first used"
 done
-[ $status -eq 0 ] && echo "PE headers and imports as expected"
+[ $status -eq 0 ] && echo "PE headers, manifest and imports as expected for $edition"
 exit $status

@@ -5,8 +5,8 @@
 #   deps.sh release   and packing the release (tools/release.sh)
 set -eu
 
-packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
-wine wine32:i386 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps cppcheck"
+packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+googletest wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps cppcheck"
 [ "${1:-}" != release ] || packages="$packages git python3"
 
 sudo=""

@@ -1,12 +1,15 @@
 #!/bin/sh
 # Builds the release of the checked-out commit and packs it for Windows users:
-#   dist/Ortelan-<version>-win32.zip   Ortelan.exe, ReadMe.txt, SHA256SUMS
+#   dist/Ortelan-<version>-win32.zip   the 32-bit edition: Ortelan.exe,
+#                                      ReadMe.txt, SHA256SUMS
+#   dist/Ortelan-<version>-x64.zip     the x64 edition, the same files
 #   dist/SHA256SUMS                    the archives' SHA-256
 # The same commit gives the same bytes in any folder and at any time: the
 # build is reproducible (cmake/Reproducible.cmake), and every file in the
 # archive carries one time taken from the history.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/editions.sh"
 dist="$root/dist"
 
 "$root/tools/deps.sh" release
@@ -26,11 +29,13 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/source"
 git -C "$root" archive HEAD | tar -x -C "$work/source"
 
-# release_edition NAME TOOLCHAIN
-# Builds Ortelan.exe with TOOLCHAIN (a CMake toolchain file in the source
-# tree) and writes dist/Ortelan-<version>-NAME.zip.
+# release_edition NAME JAPANESE ENGLISH
+# Builds Ortelan.exe of the edition NAME (tools/editions.sh) and writes
+# dist/Ortelan-<version>-NAME.zip, whose read-me calls the edition by its
+# JAPANESE and ENGLISH names.
 release_edition() {
-    name=$1 toolchain=$2
+    name=$1 japanese=$2 english=$3
+    edition "$name"
     build="$work/build-$name" files="$work/files-$name" check="$work/check-$name"
     archive="$dist/Ortelan-$version-$name.zip"
 
@@ -41,16 +46,17 @@ release_edition() {
     # lines with CR LF.
     {
         printf '\357\273\277'
-        sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$work/source/docs/windows-readme.txt"
+        sed -e "s/@VERSION@/$version/g" -e "s/@EDITION_JA@/$japanese/g" -e "s/@EDITION_EN@/$english/g" \
+            -e 's/$/\r/' "$work/source/docs/windows-readme.txt"
     } >"$files/ReadMe.txt"
     (cd "$files" && sha256sum Ortelan.exe ReadMe.txt >SHA256SUMS)
     python3 "$root/tools/pack-zip.py" "$epoch" "$archive" "$files" Ortelan.exe ReadMe.txt SHA256SUMS
 
-    # What a user unpacks: the checksums hold, and the program is the
-    # 32-bit GUI program that needs nothing beyond Windows.
+    # What a user unpacks: the checksums hold, and the program is the GUI
+    # program of its edition that needs nothing beyond Windows.
     python3 -m zipfile -e "$archive" "$check"
     (cd "$check" && sha256sum --quiet -c SHA256SUMS)
-    "$root/tools/check-pe.sh" "$check/Ortelan.exe" >/dev/null
+    "$root/tools/check-pe.sh" "$check/Ortelan.exe" "$name" >/dev/null
 
     describe "$archive" "  "
     describe "$check/Ortelan.exe" "    "
@@ -65,7 +71,8 @@ describe() {
 rm -rf "$dist"
 mkdir -p "$dist"
 echo "Ortelan $version, commit $(git -C "$root" rev-parse --short HEAD), in $dist:"
-release_edition win32 cmake/toolchain-i686-mingw32.cmake
+release_edition win32 "32 ビット版" "32-bit edition"
+release_edition x64 "x64 版" "x64 edition"
 
 cd "$dist"
 sha256sum Ortelan-"$version"-*.zip >SHA256SUMS

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORTELAN_BUILD:-$root/build}
 
 "$root/tools/deps.sh"
-"$root/tools/build.sh" --target Ortelan screenshot_driver
+ORTELAN_EDITIONS=win32 "$root/tools/build.sh" --target Ortelan screenshot_driver
 
 prefix="$build/wineprefix-shots"
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -1,18 +1,23 @@
 #!/bin/sh
-# Sets up what is missing, builds Ortelan and runs every test under Wine.
+# Sets up what is missing, builds both editions of Ortelan and runs every
+# test of each under Wine, the 32-bit edition's first; fails if any test of
+# either fails.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${ORTELAN_BUILD:-$root/build}
+. "$root/tools/editions.sh"
 
 "$root/tools/deps.sh"
 "$root/tools/build.sh"
-"$root/tools/wine-prefix.sh" "$build/wineprefix" null
 
 status=0
-ctest --test-dir "$build" -j 2 --output-on-failure --timeout 600 || status=$?
-
-# The tests leave Wine's server running with their prefix; end it.
-WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+for name in $editions; do
+    edition "$name"
+    echo "Testing the $name edition in $build"
+    "$root/tools/wine-prefix.sh" "$build/wineprefix" null "$winearch"
+    ctest --test-dir "$build" -j 2 --output-on-failure --timeout 600 || status=1
+    # The tests leave Wine's server running with their prefix; end it.
+    WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+done
 
 # Static analysis: any finding fails the run.
 "$root/tools/cppcheck.sh" || status=1

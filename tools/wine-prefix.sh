@@ -5,11 +5,14 @@
 #   wine-prefix.sh PREFIX null     tests: Wine's null display driver, no X
 #   wine-prefix.sh PREFIX x11      the user's display
 #   wine-prefix.sh PREFIX desktop  a virtual desktop (Xvfb screenshots)
+# A third argument, win64, makes a 64-bit prefix for the x64 edition; the
+# default is win32.
 set -eu
 prefix=$1
 mode=${2:-x11}
+arch=${3:-win32}
 
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"

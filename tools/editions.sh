@@ -1,0 +1,27 @@
+# The two editions of Ortelan, for the scripts beside this one, which source
+# this file after setting root to the source tree.
+#   edition NAME
+# sets, for NAME win32 or x64: toolchain, the CMake toolchain file (in the
+# source tree); build, the build folder (build/ or $ORTELAN_BUILD, and
+# build-x64/ or $ORTELAN_BUILD_X64); winearch, the kind of Wine prefix that
+# runs the edition's programs.
+editions="win32 x64"
+
+edition() {
+    case $1 in
+    win32)
+        toolchain=cmake/toolchain-i686-mingw32.cmake
+        build=${ORTELAN_BUILD:-$root/build}
+        winearch=win32
+        ;;
+    x64)
+        toolchain=cmake/toolchain-x86_64-mingw32.cmake
+        build=${ORTELAN_BUILD_X64:-$root/build-x64}
+        winearch=win64
+        ;;
+    *)
+        echo "unknown edition $1: win32 or x64" >&2
+        exit 2
+        ;;
+    esac
+}
