@@ -1,4 +1,3 @@
-#include "framework/AppModule.h"
 #include "framework/MessageLoop.h"
 
 #include <gtest/gtest.h>
@@ -8,103 +7,76 @@
 
 namespace {
 
-// A scripted message source: -1 (an error), then the given messages, then
-// WM_QUIT with code 7.
-std::vector<MSG> g_script;
-size_t g_next = 0;
+std::wstring g_log;
+std::vector<UINT> g_script;
+size_t g_calls = 0;
 
+// Every other call fails, as GetMessageW may; the others give the script's
+// messages for the logging window, then WM_QUIT with code 7.
 BOOL WINAPI ScriptedGetMessage(LPMSG msg, HWND, UINT, UINT)
 {
-    if (g_next == 0)
-    {
-        ++g_next;
+    if (g_calls++ % 2 == 0)
         return -1;
-    }
-    if (g_next - 1 < g_script.size())
-    {
-        *msg = g_script[g_next - 1];
-        ++g_next;
-        return TRUE;
-    }
     *msg = MSG();
-    msg->message = WM_QUIT;
-    msg->wParam = 7;
-    return FALSE;
+    size_t index = g_calls / 2 - 1;
+    if (index >= g_script.size())
+    {
+        msg->message = WM_QUIT;
+        msg->wParam = 7;
+        return FALSE;
+    }
+    msg->hwnd = ::FindWindowW(L"Test_Logging", nullptr);
+    msg->message = g_script[index];
+    return TRUE;
 }
 
-class RecordingFilter : public CMessageFilter
+LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= WM_USER)
+        g_log += L'D';
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+class LoggingFilter : public CMessageFilter
 {
 public:
-    RecordingFilter(std::wstring& log, wchar_t name, UINT consumes)
-        : m_log(log), m_name(name), m_consumes(consumes) {}
+    LoggingFilter(wchar_t name, UINT consumes) : m_name(name), m_consumes(consumes) {}
     BOOL PreTranslateMessage(MSG* msg) override
     {
-        m_log += m_name;
+        g_log += m_name;
         return msg->message == m_consumes;
     }
 
 private:
-    std::wstring& m_log;
     wchar_t m_name;
     UINT m_consumes;
 };
 
-MSG Message(UINT message)
+TEST(MessageLoop, SkipsErrorsOffersNewestFilterFirstAndDispatchesTheRest)
 {
-    MSG msg = {};
-    msg.message = message;
-    return msg;
-}
+    WNDCLASSW logging = {};
+    logging.lpfnWndProc = LoggingProc;
+    logging.hInstance = ::GetModuleHandleW(nullptr);
+    logging.lpszClassName = L"Test_Logging";
+    ::RegisterClassW(&logging);
+    HWND window = ::CreateWindowExW(0, L"Test_Logging", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
 
-TEST(MessageLoop, FiltersAreOfferedNewestFirstAndStopAtTheFirstThatConsumes)
-{
-    g_script = {Message(WM_USER + 1), Message(WM_USER + 2)};
-    g_next = 0;
-    std::wstring log;
-    RecordingFilter older(log, L'a', WM_USER + 1);
-    RecordingFilter newer(log, L'b', WM_USER + 2);
-
+    g_script = {WM_USER + 1, WM_USER + 2, WM_USER + 3};
+    LoggingFilter older(L'a', WM_USER + 1);
+    LoggingFilter newer(L'b', WM_USER + 2);
+    LoggingFilter removed(L'c', 0);
     CMessageLoop loop(ScriptedGetMessage);
     loop.AddMessageFilter(&older);
     loop.AddMessageFilter(&newer);
+    loop.AddMessageFilter(&removed);
+    EXPECT_TRUE(loop.RemoveMessageFilter(&removed));
+
     EXPECT_EQ(7, loop.Run());
-    // The first message passes b, then is consumed by a; the second is
-    // consumed by b at once. The error result reached no filter.
-    EXPECT_EQ(L"bab", log);
-}
-
-TEST(MessageLoop, RemovedFilterIsNoLongerOffered)
-{
-    g_script = {Message(WM_USER + 1)};
-    g_next = 0;
-    std::wstring log;
-    RecordingFilter filter(log, L'a', 0);
-    CMessageLoop loop(ScriptedGetMessage);
-    loop.AddMessageFilter(&filter);
-    EXPECT_TRUE(loop.RemoveMessageFilter(&filter));
-    EXPECT_FALSE(loop.RemoveMessageFilter(&filter));
-    EXPECT_EQ(7, loop.Run());
-    EXPECT_TRUE(log.empty());
-}
-
-TEST(MessageLoop, RealLoopEndsWithTheQuitCode)
-{
-    CMessageLoop loop;
-    ::PostQuitMessage(42);
-    EXPECT_EQ(42, loop.Run());
-}
-
-TEST(AppModule, OneLoopPerThreadUntilRemoved)
-{
-    CMessageLoop loop;
-    ASSERT_TRUE(g_module.AddMessageLoop(&loop));
-    EXPECT_EQ(&loop, g_module.GetMessageLoop());
-    CMessageLoop other;
-    EXPECT_FALSE(g_module.AddMessageLoop(&other));
-    EXPECT_EQ(nullptr, g_module.GetMessageLoop(::GetCurrentThreadId() + 1));
-    EXPECT_TRUE(g_module.RemoveMessageLoop());
-    EXPECT_EQ(nullptr, g_module.GetMessageLoop());
-    EXPECT_EQ(::GetCurrentThreadId(), g_module.GetMainThreadId());
+    // First message: b passes it, a consumes it. Second: b consumes it.
+    // Third: neither does, and it reaches the window.
+    EXPECT_EQ(L"babbaD", g_log);
+    ::DestroyWindow(window);
 }
 
 } // namespace

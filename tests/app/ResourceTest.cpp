@@ -1,0 +1,111 @@
+#include "framework/AppModule.h"
+#include "framework/String.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Every text of the string table, and no other entry; 460, the maker's
+// notice, is the one whose text is the program's own choice.
+TEST(Resources, StringTableHoldsExactlyTheseTexts)
+{
+    const std::map<UINT, std::wstring> table = {
+        {100, L"Ortelan"},
+        {200, L"メモリ確保量: %dByte"},
+        {210, L"メモリ確保量: %dMB"},
+        {220, L"メモリ確保失敗"},
+        {230, L"メモリ確保成功"},
+        {240, L"メモリを解放しました"},
+        {260, L"ファイルサイズ: %dMB"},
+        {280, L"ファイル作成失敗"},
+        {300, L"ファイル作成成功"},
+        {320, L"ファイルを削除しました"},
+        {330, L"フォルダが存在しません"},
+        {340, L"ファイルが作られていません"},
+        {350, L"ファイルが見つかりません"},
+        {360, L"アクセス権限がありません"},
+        {365, L"ファイル作成先フォルダの選択"},
+        {368, L"同名のファイルが存在します"},
+        {370, L"メモリ確保量: %dKB"},
+        {380, L"メモリ確保量: %dGB"},
+        {390, L"コミットチャージ: %I64uMB / %I64uMB"},
+        {400, L"コミットチャージ: %I32uMB / %I32uMB"},
+        {410, L"CPU使用率: %d%%"},
+        {430, L"内部エラー"},
+        {440, L"Ortelan"},
+        {450, L"Version 3.10 (2009/01/03)"},
+        {470, L"Ortelan x64"},
+        {1000, L"レジストリを消去します。よろしいですか。"},
+        {1001, L"チェックをオフにしたままアプリケーションを終了すると、\nレジストリに保存した設定がクリアされます。"},
+        {1002, L"「設定をレジストリに保存」のチェックを外しますか。"},
+    };
+    for (UINT id = 0; id <= 0xFFFF; ++id)
+    {
+        CString text;
+        text.LoadString(id);
+        auto expected = table.find(id);
+        if (expected != table.end())
+            EXPECT_EQ(expected->second, std::wstring(text)) << "entry " << id;
+        else if (id == IDS_ABOUT_NOTICE)
+            EXPECT_FALSE(text.IsEmpty()) << "entry " << id;
+        else
+            EXPECT_TRUE(text.IsEmpty()) << "unexpected entry " << id;
+    }
+}
+
+// The items of a menu, a line each: popups by their text with their items
+// indented below, separators as "-", commands as identifier, text and state.
+void Describe(HMENU menu, const std::wstring& indent, std::vector<std::wstring>& lines)
+{
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+    {
+        WCHAR text[128] = L"";
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = 128;
+        ::GetMenuItemInfoW(menu, i, TRUE, &info);
+        if (info.fType & MFT_SEPARATOR)
+            lines.push_back(indent + L"-");
+        else if (info.hSubMenu != nullptr)
+            lines.push_back(indent + text);
+        else
+            lines.push_back(indent + std::to_wstring(info.wID) + L" " + text + L" " + std::to_wstring(info.fState));
+        if (info.hSubMenu != nullptr)
+            Describe(info.hSubMenu, indent + L"  ", lines);
+    }
+}
+
+TEST(Resources, MenuHoldsExactlyTheseItems)
+{
+    HMENU menu = ::LoadMenuW(g_module.GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, menu);
+    std::vector<std::wstring> lines;
+    Describe(menu, L"", lines);
+    ::DestroyMenu(menu);
+    const std::vector<std::wstring> expected = {
+        L"ファイル(&F)",
+        L"  40005 終了(&E) 0",
+        L"オプション(&O)",
+        L"  40010 ウインドウを常に最上位(&A) 0",
+        L"  40014 別プロセスでOrtelanを起動(&R) 0",
+        L"  -",
+        L"  40020 メモリ負荷画面を表示 8",
+        L"  40021 ディスク圧迫画面を表示 8",
+        L"  40022 パフォーマンス画面を表示 8",
+        L"  -",
+        L"  40025 設定をレジストリに保存(&S) 0",
+        L"  40026 保存した設定をクリア(&C) 1",
+        L"ヘルプ(&H)",
+        L"  40002 バージョン情報(&A) 0",
+    };
+    EXPECT_EQ(expected, lines);
+}
+
+} // namespace

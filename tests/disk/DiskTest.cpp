@@ -1,0 +1,186 @@
+#include "DiskTestSupport.h"
+
+#include "disk/WndDisk.h"
+#include "tests/support/InProcess.h"
+#include "tests/support/Units.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace disktest;
+
+// Platform calls that refuse with g_error, for what the file system here
+// cannot be made to do on demand.
+DWORD g_error = 0;
+
+HANDLE WINAPI RefusedCreation(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
+{
+    ::SetLastError(g_error);
+    return INVALID_HANDLE_VALUE;
+}
+
+HANDLE WINAPI RefusedMapping(HANDLE, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCWSTR)
+{
+    ::SetLastError(g_error);
+    return nullptr;
+}
+
+BOOL WINAPI RefusedAllocation(HANDLE, LONGLONG)
+{
+    ::SetLastError(g_error);
+    return FALSE;
+}
+
+// On ext4 a file made at a path just after the file there was deleted may
+// get its index: here every file does, so that only the creation time can
+// tell one from another.
+BOOL WINAPI SameIndexForEveryFile(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info)
+{
+    BOOL read = ::GetFileInformationByHandle(file, info);
+    info->nFileIndexHigh = 0;
+    info->nFileIndexLow = 7;
+    return read;
+}
+
+class DiskEngine : public testing::Test
+{
+protected:
+    TempFolder folder;
+    std::wstring target = folder.Path(L"Ortelan.dat");
+    std::wstring elsewhere = folder.Path(L"elsewhere.dat");
+};
+
+// A creation refused (on Windows the mapping is what allocates; on Wine the
+// valid data length) is classified, and a refused size leaves an empty file
+// recorded, which the next release deletes.
+TEST_F(DiskEngine, RefusalsAreClassifiedAndARefusedSizeLeavesAnEmptyRecordedFile)
+{
+    enum Step { Creation, Mapping, Allocation };
+    const struct
+    {
+        Step step;
+        DWORD error;
+        DiskResult result;
+    } cases[] = {
+        {Creation, ERROR_ACCESS_DENIED, DiskResult::AccessDenied}, {Creation, ERROR_FILE_EXISTS, DiskResult::AlreadyExists},
+        {Creation, ERROR_SHARING_VIOLATION, DiskResult::Error},    {Mapping, ERROR_DISK_FULL, DiskResult::DiskFull},
+        {Mapping, ERROR_NOT_ENOUGH_MEMORY, DiskResult::Error},     {Allocation, ERROR_DISK_FULL, DiskResult::DiskFull},
+        {Allocation, ERROR_INVALID_PARAMETER, DiskResult::Error},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.step << " refused with " << c.error);
+        DiskPlatform platform = RealDiskPlatform();
+        if (c.step == Creation)
+            platform.createFile = RefusedCreation;
+        if (c.step == Mapping)
+            platform.createFileMapping = RefusedMapping;
+        platform.setFileValidData = c.step == Allocation ? RefusedAllocation : nullptr;
+        g_error = c.error;
+        CDiskManager manager(platform);
+        EXPECT_EQ(c.result, manager.Reserve(target.c_str(), 4 * kMiB));
+        EXPECT_EQ(0u, manager.GetReservedSize());
+        if (c.step == Creation)
+        {
+            EXPECT_EQ(DiskResult::NothingRecorded, manager.Release());
+            continue;
+        }
+        EXPECT_EQ(0, FileSize(target));
+        EXPECT_EQ(DiskResult::Ok, manager.Release());
+        EXPECT_FALSE(FileExists(target));
+    }
+}
+
+// A file that took the recorded file's path is another program's: no
+// deletion touches it, and the record of the file that was there is gone.
+TEST_F(DiskEngine, FileInTheRecordedFilesPlaceIsNeverDeleted)
+{
+    DiskPlatform platform = RealDiskPlatform();
+    platform.getFileInformationByHandle = SameIndexForEveryFile;
+    const std::string foreign = "another program's file";
+    {
+        CDiskManager first(platform);
+        CDiskManager second(platform);
+        ASSERT_EQ(DiskResult::Ok, first.Reserve(target.c_str(), kMiB));
+        ASSERT_EQ(DiskResult::Ok, second.Reserve(elsewhere.c_str(), kMiB));
+        ASSERT_TRUE(::DeleteFileW(target.c_str()) && WriteWholeFile(target, foreign));
+        ASSERT_TRUE(::DeleteFileW(elsewhere.c_str()) && WriteWholeFile(elsewhere, foreign));
+
+        EXPECT_EQ(0u, first.GetReservedSize());
+        EXPECT_EQ(DiskResult::DeleteRefused, first.Release());
+        EXPECT_EQ(DiskResult::NothingRecorded, first.Release());
+        EXPECT_EQ(foreign, ReadWholeFile(target));
+    }
+    // Nor does the destruction of the manager that recorded the other one.
+    EXPECT_EQ(foreign, ReadWholeFile(elsewhere));
+}
+
+// Our file, still there but not deletable now (held open without delete
+// sharing, or read-only), stays recorded: nothing new is made beside it,
+// and the next release deletes it.
+TEST_F(DiskEngine, FileThatCannotBeDeletedNowStaysRecordedAndBlocksTheNextReservation)
+{
+    for (bool heldOpen : {true, false})
+    {
+        SCOPED_TRACE(heldOpen ? "held open" : "read-only");
+        CDiskManager manager;
+        ASSERT_EQ(DiskResult::Ok, manager.Reserve(target.c_str(), kMiB));
+        HANDLE other = INVALID_HANDLE_VALUE;
+        if (heldOpen)
+            other = ::CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        else
+            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+
+        EXPECT_EQ(DiskResult::DeleteRefused, manager.Release());
+        EXPECT_EQ(DiskResult::Error, manager.Reserve(elsewhere.c_str(), kMiB));
+        EXPECT_FALSE(FileExists(elsewhere));
+
+        if (other != INVALID_HANDLE_VALUE)
+            ::CloseHandle(other);
+        ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(kMiB, manager.GetReservedSize());
+        EXPECT_EQ(DiskResult::Ok, manager.Release());
+        EXPECT_FALSE(FileExists(target));
+    }
+}
+
+// A volume that reports more free space than it can allocate (NTFS does;
+// tmpfs never) is filled by stepping down 65,535 bytes at a time.
+int g_attempts = 0;
+ULONGLONG g_firstAttempt = 0;
+ULONGLONG g_lastAttempt = 0;
+
+HANDLE WINAPI MappingOnlyFourStepsDown(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect, DWORD high, DWORD low,
+                                       LPCWSTR)
+{
+    g_lastAttempt = (static_cast<ULONGLONG>(high) << 32) | low;
+    if (g_attempts++ == 0)
+        g_firstAttempt = g_lastAttempt;
+    if (g_lastAttempt > g_firstAttempt - 4 * 65535)
+    {
+        ::SetLastError(ERROR_DISK_FULL);
+        return nullptr;
+    }
+    // A token size: the free space measured is that of the host's disk.
+    return ::CreateFileMappingW(file, nullptr, protect, 0, 1, nullptr);
+}
+
+TEST_F(DiskEngine, LimitStepsDownUntilASizeIsAccepted)
+{
+    DiskPlatform platform = RealDiskPlatform();
+    platform.createFileMapping = MappingOnlyFourStepsDown;
+    platform.setFileValidData = nullptr;
+    HostedPanel<CWndDisk> disk(platform);
+    ASSERT_NE(nullptr, disk.dialog);
+    disk.SetText(IDC_DISK_FOLDER, folder.Path());
+    disk.Press(IDC_DISK_CREATE_LIMIT);
+
+    EXPECT_EQ(L"ファイル作成成功", disk.Text(IDC_DISK_STATUS));
+    EXPECT_EQ(5, g_attempts);
+    EXPECT_EQ(g_firstAttempt - 4 * 65535, g_lastAttempt);
+    EXPECT_TRUE(FileExists(target));
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+#include "memory/WndMemory.h"
+#include "tests/support/Edition.h"
+#include "tests/support/InProcess.h"
+#include "tests/support/Units.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The system's own memory calls, counted, with one refusal on demand: after
+// `grants` more commits the next one is refused with `error`.
+struct Calls
+{
+    int commits = 0;
+    int releases = 0;
+    SIZE_T lastSize = 0;
+    int grants = -1;
+    DWORD error = 0;
+    DWORD lastError = 0;
+} g_calls;
+
+LPVOID WINAPI Commit(LPVOID address, SIZE_T size, DWORD type, DWORD protect)
+{
+    if (g_calls.grants-- == 0)
+    {
+        g_calls.lastError = g_calls.error;
+        return nullptr;
+    }
+    LPVOID block = ::VirtualAlloc(address, size, type, protect);
+    g_calls.lastError = ::GetLastError();
+    g_calls.commits += block != nullptr ? 1 : 0;
+    g_calls.lastSize = size;
+    return block;
+}
+
+BOOL WINAPI Release(LPVOID address, SIZE_T size, DWORD type)
+{
+    ++g_calls.releases;
+    return ::VirtualFree(address, size, type);
+}
+
+DWORD WINAPI LastError()
+{
+    return g_calls.lastError;
+}
+
+const MemoryPlatform kCounted = {Commit, Release, ::VirtualQuery, LastError};
+
+void RefuseAfter(int grants, DWORD error)
+{
+    g_calls.grants = grants;
+    g_calls.error = error;
+}
+
+class MemoryEngine : public testing::Test
+{
+protected:
+    void SetUp() override { g_calls = Calls(); }
+};
+
+TEST_F(MemoryEngine, CommitsWholeBlocksAndAPageExactTailAndReleasesEachOnce)
+{
+    const struct
+    {
+        SIZE_T bytes;
+        int blocks;
+        SIZE_T lastBlock;
+        SIZE_T held;
+    } cases[] = {{0, 0, 0, 0}, {1, 1, 1, 4096}, {kMiB, 1, kMiB, kMiB}, {3 * kMiB + 1, 4, 1, 3 * kMiB + 4096}};
+    CMemoryManager manager(kCounted);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.bytes);
+        int before = g_calls.commits;
+        g_calls.lastSize = 0;
+        EXPECT_EQ(AllocResult::Success, manager.Allocate(c.bytes, TRUE));
+        EXPECT_EQ(c.blocks, g_calls.commits - before);
+        EXPECT_EQ(c.lastBlock, g_calls.lastSize);
+        EXPECT_EQ(c.held, manager.GetAllocatedSize());
+        EXPECT_EQ(before, g_calls.releases) << "each request replaces the one before";
+    }
+    manager.Free();
+    manager.Free();
+    EXPECT_EQ(g_calls.commits, g_calls.releases);
+}
+
+TEST_F(MemoryEngine, RefusalIsClassifiedAndKeepsOrReleasesWhatCameBefore)
+{
+    const struct
+    {
+        DWORD error;
+        AllocResult result;
+    } cases[] = {{ERROR_NOT_ENOUGH_MEMORY, AllocResult::OutOfMemory},
+                 {ERROR_COMMITMENT_LIMIT, AllocResult::OutOfMemory},
+                 {ERROR_INVALID_PARAMETER, AllocResult::Failed},
+                 {ERROR_OUTOFMEMORY, AllocResult::Failed}};
+    CMemoryManager manager(kCounted);
+    for (const auto& c : cases)
+    {
+        for (BOOL releaseOnFailure : {FALSE, TRUE})
+        {
+            SCOPED_TRACE(testing::Message() << c.error << (releaseOnFailure ? " released" : " kept"));
+            manager.Allocate(4 * kMiB, TRUE);
+            RefuseAfter(2, c.error);
+            EXPECT_EQ(c.result, manager.Allocate(5 * kMiB, releaseOnFailure));
+            EXPECT_EQ(releaseOnFailure ? 0 : 2 * kMiB, manager.GetAllocatedSize());
+        }
+    }
+    manager.Free();
+    EXPECT_EQ(g_calls.commits, g_calls.releases);
+}
+
+// The x64 edition's run goes on past 4 GiB, where a 32-bit count would wrap;
+// the 32-bit edition's own address space ends below 2 GiB.
+TEST_F(MemoryEngine, LimitRunKeepsEverythingBeforeTheRefusalUntilReleased)
+{
+    const int blocks = edition::kLimitRunPassesFourGiB ? 4200 : 1000;
+    CMemoryManager manager(kCounted);
+    for (int run = 0; run < 2; ++run)
+    {
+        RefuseAfter(blocks, ERROR_NOT_ENOUGH_MEMORY);
+        EXPECT_EQ(AllocResult::OutOfMemory, manager.Allocate(CWndMemory::kLimitRequest, FALSE));
+        EXPECT_EQ(blocks * kMiB, manager.GetAllocatedSize());
+        EXPECT_EQ(run * blocks, g_calls.releases);
+    }
+    manager.Free();
+    EXPECT_EQ(0u, manager.GetAllocatedSize());
+    EXPECT_EQ(g_calls.commits, g_calls.releases);
+}
+
+// The panel puts back what it held before a refused request and names the
+// refusal: lack of memory, or anything else as an internal error.
+TEST_F(MemoryEngine, PanelRestoresTheEarlierAmountAfterARefusal)
+{
+    const struct
+    {
+        DWORD error;
+        const wchar_t* status;
+    } cases[] = {{ERROR_NOT_ENOUGH_MEMORY, L"メモリ確保失敗"},
+                 {ERROR_COMMITMENT_LIMIT, L"メモリ確保失敗"},
+                 {ERROR_INVALID_PARAMETER, L"内部エラー"}};
+    HostedPanel<CWndMemory> memory(kCounted);
+    ASSERT_NE(nullptr, memory.dialog);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.error);
+        memory.SetText(IDC_MEMORY_AMOUNT, L"100");
+        memory.Press(IDC_MEMORY_ALLOCATE);
+        EXPECT_EQ(L"メモリ確保成功", memory.Text(IDC_MEMORY_STATUS));
+        RefuseAfter(50, c.error);
+        memory.SetText(IDC_MEMORY_AMOUNT, L"200");
+        memory.Press(IDC_MEMORY_ALLOCATE);
+        EXPECT_EQ(c.status, memory.Text(IDC_MEMORY_STATUS));
+        EXPECT_EQ(L"メモリ確保量: 100MB", memory.Text(IDC_MEMORY_HELD));
+    }
+}
+
+} // namespace
