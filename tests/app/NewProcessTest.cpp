@@ -6,57 +6,36 @@
 
 namespace {
 
-// Points this program's import of a system function at another function for
-// as long as it lives, so that the frame calls that one instead.
-class ImportReplacement
+// The slot of this program's import table through which it calls a system
+// function, so that a test can put another function there.
+ULONG_PTR* ImportSlot(const char* name)
 {
-public:
-    ImportReplacement(const char* name, ULONG_PTR replacement)
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+    auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); dll->Name != 0; ++dll)
     {
-        auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
-        auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); dll->Name != 0; ++dll)
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots)
         {
-            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
-            for (; names->u1.AddressOfData != 0; ++names, ++slots)
-            {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                    continue;
-                auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0)
-                    m_slot = reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
-            }
-        }
-        if (m_slot != nullptr)
-        {
-            m_original = *m_slot;
-            Write(replacement);
+            if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
+                std::strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, name) == 0)
+                return reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
         }
     }
-    ~ImportReplacement()
-    {
-        if (m_slot != nullptr)
-            Write(m_original);
-    }
-    ImportReplacement(const ImportReplacement&) = delete;
-    ImportReplacement& operator=(const ImportReplacement&) = delete;
+    return nullptr;
+}
 
-    bool Done() const { return m_slot != nullptr; }
-
-private:
-    void Write(ULONG_PTR value)
-    {
-        DWORD protection = 0;
-        ::VirtualProtect(m_slot, sizeof(*m_slot), PAGE_READWRITE, &protection);
-        *m_slot = value;
-        ::VirtualProtect(m_slot, sizeof(*m_slot), protection, &protection);
-    }
-
-    ULONG_PTR* m_slot = nullptr;
-    ULONG_PTR m_original = 0;
-};
+ULONG_PTR Replace(ULONG_PTR* slot, ULONG_PTR function)
+{
+    DWORD protection = 0;
+    ::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
+    ULONG_PTR previous = *slot;
+    *slot = function;
+    ::VirtualProtect(slot, sizeof(*slot), protection, &protection);
+    return previous;
+}
 
 PROCESS_INFORMATION g_started;
 
@@ -75,11 +54,14 @@ BOOL WINAPI HandOutHandles(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_AT
 // open in this one for the rest of its run.
 TEST(NewProcess, ClosesBothHandlesOfTheNewInstance)
 {
-    ImportReplacement replacement("CreateProcessW", reinterpret_cast<ULONG_PTR>(&HandOutHandles));
-    ASSERT_TRUE(replacement.Done());
+    ULONG_PTR* slot = ImportSlot("CreateProcessW");
+    ASSERT_NE(nullptr, slot);
+    ULONG_PTR system = Replace(slot, reinterpret_cast<ULONG_PTR>(&HandOutHandles));
     CMainFrame frame;
     BOOL handled = TRUE;
     frame.OnNewProcess(0, ID_OPTION_NEW_PROCESS, nullptr, handled);
+    Replace(slot, system);
+
     ASSERT_NE(nullptr, g_started.hProcess);
     DWORD flags = 0;
     EXPECT_FALSE(::GetHandleInformation(g_started.hThread, &flags)) << "the thread handle is still open";

@@ -6,10 +6,11 @@
 
 namespace {
 
-class TestDialog : public CDialogImpl<TestDialog>
+template <WORD id>
+class TestDialog : public CDialogImpl<TestDialog<id>>
 {
 public:
-    enum { IDD = IDD_TEST_DIALOG };
+    enum { IDD = id };
 
     BEGIN_MSG_MAP(TestDialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -24,22 +25,13 @@ public:
     LPARAM initParam = -1;
 };
 
-class MissingDialog : public CDialogImpl<MissingDialog>
-{
-public:
-    enum { IDD = 9999 };
-
-    BEGIN_MSG_MAP(MissingDialog)
-    END_MSG_MAP()
-};
-
 TEST(DialogImpl, DialogAfterAFailedOneIsBoundToItsOwnObject)
 {
-    MissingDialog missing;
+    TestDialog<9999> missing;
     EXPECT_EQ(nullptr, missing.Create(nullptr));
     EXPECT_EQ(-1, missing.DoModal(nullptr));
 
-    TestDialog dialog;
+    TestDialog<IDD_TEST_DIALOG> dialog;
     HWND window = dialog.Create(nullptr, 9);
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(window, dialog.m_hWnd);

@@ -7,65 +7,47 @@
 
 namespace {
 
-std::wstring g_log;
-std::vector<UINT> g_script;
+std::vector<MSG> g_script;
 size_t g_calls = 0;
 
 // Every other call fails, as GetMessageW may; the others give the script's
-// messages for the logging window, then WM_QUIT with code 7.
+// messages, then WM_QUIT with code 7.
 BOOL WINAPI ScriptedGetMessage(LPMSG msg, HWND, UINT, UINT)
 {
     if (g_calls++ % 2 == 0)
         return -1;
-    *msg = MSG();
     size_t index = g_calls / 2 - 1;
-    if (index >= g_script.size())
-    {
-        msg->message = WM_QUIT;
-        msg->wParam = 7;
-        return FALSE;
-    }
-    msg->hwnd = ::FindWindowW(L"Test_Logging", nullptr);
-    msg->message = g_script[index];
-    return TRUE;
-}
-
-LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message >= WM_USER)
-        g_log += L'D';
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    *msg = index < g_script.size() ? g_script[index] : MSG{nullptr, WM_QUIT, 7, 0, 0, {}};
+    return msg->message != WM_QUIT;
 }
 
 class LoggingFilter : public CMessageFilter
 {
 public:
-    LoggingFilter(wchar_t name, UINT consumes) : m_name(name), m_consumes(consumes) {}
+    LoggingFilter(std::wstring& log, wchar_t name, UINT consumes) : m_log(log), m_name(name), m_consumes(consumes) {}
     BOOL PreTranslateMessage(MSG* msg) override
     {
-        g_log += m_name;
+        m_log += m_name;
         return msg->message == m_consumes;
     }
 
 private:
+    std::wstring& m_log;
     wchar_t m_name;
     UINT m_consumes;
 };
 
 TEST(MessageLoop, SkipsErrorsOffersNewestFilterFirstAndDispatchesTheRest)
 {
-    WNDCLASSW logging = {};
-    logging.lpfnWndProc = LoggingProc;
-    logging.hInstance = ::GetModuleHandleW(nullptr);
-    logging.lpszClassName = L"Test_Logging";
-    ::RegisterClassW(&logging);
-    HWND window = ::CreateWindowExW(0, L"Test_Logging", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, window);
-
-    g_script = {WM_USER + 1, WM_USER + 2, WM_USER + 3};
-    LoggingFilter older(L'a', WM_USER + 1);
-    LoggingFilter newer(L'b', WM_USER + 2);
-    LoggingFilter removed(L'c', 0);
+    HWND edit = ::CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, edit);
+    g_script = {{edit, WM_USER + 1, 0, 0, 0, {}},
+                {edit, WM_USER + 2, 0, 0, 0, {}},
+                {edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"dispatched"), 0, {}}};
+    std::wstring log;
+    LoggingFilter older(log, L'a', WM_USER + 1);
+    LoggingFilter newer(log, L'b', WM_USER + 2);
+    LoggingFilter removed(log, L'c', 0);
     CMessageLoop loop(ScriptedGetMessage);
     loop.AddMessageFilter(&older);
     loop.AddMessageFilter(&newer);
@@ -73,10 +55,13 @@ TEST(MessageLoop, SkipsErrorsOffersNewestFilterFirstAndDispatchesTheRest)
     EXPECT_TRUE(loop.RemoveMessageFilter(&removed));
 
     EXPECT_EQ(7, loop.Run());
-    // First message: b passes it, a consumes it. Second: b consumes it.
-    // Third: neither does, and it reaches the window.
-    EXPECT_EQ(L"babbaD", g_log);
-    ::DestroyWindow(window);
+    // The first message passes b and is consumed by a; b consumes the second;
+    // neither takes the third, which reaches the window.
+    EXPECT_EQ(L"babba", log);
+    WCHAR text[32] = L"";
+    ::GetWindowTextW(edit, text, 32);
+    EXPECT_STREQ(L"dispatched", text);
+    ::DestroyWindow(edit);
 }
 
 } // namespace

