@@ -16,26 +16,15 @@ TEST(NumberField, ReadsTheWholeTextAndShowsItPlain)
         std::wstring text;
         LONGLONG value;
     } cases[] = {
-        {L"", 0},
-        {L" \t ", 0},
-        {L"42", 42},
-        {L" \t+12\t ", 12},
-        {L"-7 ", -7},
-        {L"007", 7},
-        {std::wstring(1023, L'0') + L"5000", 5000},
-        {L"+", 0},
-        {L"--5", 0},
-        {L"1 2", 0},
-        {L"12abc", 0},
-        {L"\u221E", 0},        // infinity, which a code-page conversion reads as 8
-        {L"1\u09E8\u09E9", 0}, // Bengali digits
-        {L"\uFF11\uFF12", 0},  // full-width digits
-        {L"\u00A012", 0},      // after a no-break space
-        {L"\uFEFF12", 0},      // after a byte-order mark
-        {L"9223372036854775807", LLONG_MAX},
-        {L"9223372036854775808", LLONG_MAX},
-        {std::wstring(30, L'9'), LLONG_MAX},
-        {L"-9223372036854775808", LLONG_MIN},
+        {L"", 0}, {L" \t ", 0}, {L"42", 42}, {L" \t+12\t ", 12},
+        {L"-7 ", -7}, {L"007", 7},
+        {std::wstring(1023, L'0') + L"5000", 5000}, {L"+", 0}, {L"--5", 0}, {L"1 2", 0},
+        // Infinity, which a code-page conversion reads as 8; Bengali and
+        // full-width digits; a no-break space or a byte-order mark before.
+        {L"12abc", 0}, {L"\u221E", 0}, {L"1\u09E8\u09E9", 0}, {L"\uFF11\uFF12", 0},
+        {L"\u00A012", 0}, {L"\uFEFF12", 0},
+        {L"9223372036854775807", LLONG_MAX}, {L"9223372036854775808", LLONG_MAX},
+        {std::wstring(30, L'9'), LLONG_MAX}, {L"-9223372036854775808", LLONG_MIN},
         {L"-99999999999999999999999", LLONG_MIN},
     };
     HWND edit = ::CreateWindowExW(0, L"Edit", L"", WS_POPUP | ES_AUTOHSCROLL, 0, 0, 100, 20, nullptr, nullptr,

@@ -15,16 +15,16 @@ struct Calls
     int releases = 0;
     int grants = -1;
     DWORD error = 0;
-    DWORD lastError = 0;
 } g_calls;
 
 LPVOID WINAPI Commit(LPVOID address, SIZE_T size, DWORD type, DWORD protect)
 {
-    g_calls.lastError = g_calls.error;
     if (g_calls.grants-- == 0)
+    {
+        ::SetLastError(g_calls.error);
         return nullptr;
+    }
     LPVOID block = ::VirtualAlloc(address, size, type, protect);
-    g_calls.lastError = ::GetLastError();
     g_calls.commits += block != nullptr ? 1 : 0;
     return block;
 }
@@ -35,12 +35,7 @@ BOOL WINAPI Release(LPVOID address, SIZE_T size, DWORD type)
     return ::VirtualFree(address, size, type);
 }
 
-DWORD WINAPI LastError()
-{
-    return g_calls.lastError;
-}
-
-const MemoryPlatform kCounted = {Commit, Release, ::VirtualQuery, LastError};
+const MemoryPlatform kCounted = {Commit, Release, ::VirtualQuery, ::GetLastError};
 
 void RefuseAfter(int grants, DWORD error)
 {
@@ -48,18 +43,13 @@ void RefuseAfter(int grants, DWORD error)
     g_calls.error = error;
 }
 
-class MemoryEngine : public testing::Test
-{
-protected:
-    void SetUp() override { g_calls = Calls(); }
-};
-
 // Each request first releases what is held; at a refusal the blocks before
 // it stay or go as asked, and every block is released exactly once. The x64
 // edition's limit run goes on past 4 GiB, where a 32-bit count would wrap;
 // the 32-bit edition's own address space ends below 2 GiB.
-TEST_F(MemoryEngine, RefusalIsClassifiedAndKeepsOrReleasesWhatCameBefore)
+TEST(MemoryEngine, RefusalIsClassifiedAndKeepsOrReleasesWhatCameBefore)
 {
+    g_calls = Calls();
     const struct
     {
         DWORD error;
@@ -94,15 +84,14 @@ TEST_F(MemoryEngine, RefusalIsClassifiedAndKeepsOrReleasesWhatCameBefore)
 
 // The panel puts back what it held before a refused request and names the
 // refusal: lack of memory, or anything else as an internal error.
-TEST_F(MemoryEngine, PanelRestoresTheEarlierAmountAfterARefusal)
+TEST(MemoryEngine, PanelRestoresTheEarlierAmountAfterARefusal)
 {
+    g_calls = Calls();
     const struct
     {
         DWORD error;
         const wchar_t* status;
-    } cases[] = {{ERROR_NOT_ENOUGH_MEMORY, L"メモリ確保失敗"},
-                 {ERROR_COMMITMENT_LIMIT, L"メモリ確保失敗"},
-                 {ERROR_INVALID_PARAMETER, L"内部エラー"}};
+    } cases[] = {{ERROR_COMMITMENT_LIMIT, L"メモリ確保失敗"}, {ERROR_INVALID_PARAMETER, L"内部エラー"}};
     HostedPanel<CWndMemory> memory(kCounted);
     ASSERT_NE(nullptr, memory.dialog);
     for (const auto& c : cases)

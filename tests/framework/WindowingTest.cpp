@@ -1,3 +1,6 @@
+#include "TestResources.h"
+
+#include "framework/DialogImpl.h"
 #include "framework/MessageLoop.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +12,7 @@ namespace {
 
 std::vector<MSG> g_script;
 size_t g_calls = 0;
+std::wstring g_log;
 
 // Every other call fails, as GetMessageW may; the others give the script's
 // messages, then WM_QUIT with code 7.
@@ -24,15 +28,14 @@ BOOL WINAPI ScriptedGetMessage(LPMSG msg, HWND, UINT, UINT)
 class LoggingFilter : public CMessageFilter
 {
 public:
-    LoggingFilter(std::wstring& log, wchar_t name, UINT consumes) : m_log(log), m_name(name), m_consumes(consumes) {}
+    LoggingFilter(wchar_t name, UINT consumes) : m_name(name), m_consumes(consumes) {}
     BOOL PreTranslateMessage(MSG* msg) override
     {
-        m_log += m_name;
+        g_log += m_name;
         return msg->message == m_consumes;
     }
 
 private:
-    std::wstring& m_log;
     wchar_t m_name;
     UINT m_consumes;
 };
@@ -44,10 +47,9 @@ TEST(MessageLoop, SkipsErrorsOffersNewestFilterFirstAndDispatchesTheRest)
     g_script = {{edit, WM_USER + 1, 0, 0, 0, {}},
                 {edit, WM_USER + 2, 0, 0, 0, {}},
                 {edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"dispatched"), 0, {}}};
-    std::wstring log;
-    LoggingFilter older(log, L'a', WM_USER + 1);
-    LoggingFilter newer(log, L'b', WM_USER + 2);
-    LoggingFilter removed(log, L'c', 0);
+    LoggingFilter older(L'a', WM_USER + 1);
+    LoggingFilter newer(L'b', WM_USER + 2);
+    LoggingFilter removed(L'c', 0);
     CMessageLoop loop(ScriptedGetMessage);
     loop.AddMessageFilter(&older);
     loop.AddMessageFilter(&newer);
@@ -57,11 +59,44 @@ TEST(MessageLoop, SkipsErrorsOffersNewestFilterFirstAndDispatchesTheRest)
     EXPECT_EQ(7, loop.Run());
     // The first message passes b and is consumed by a; b consumes the second;
     // neither takes the third, which reaches the window.
-    EXPECT_EQ(L"babba", log);
+    EXPECT_EQ(L"babba", g_log);
     WCHAR text[32] = L"";
     ::GetWindowTextW(edit, text, 32);
     EXPECT_STREQ(L"dispatched", text);
     ::DestroyWindow(edit);
+}
+
+template <WORD id>
+class TestDialog : public CDialogImpl<TestDialog<id>>
+{
+public:
+    enum { IDD = id };
+
+    BEGIN_MSG_MAP(TestDialog)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    END_MSG_MAP()
+
+    virtual LRESULT OnInitDialog(UINT, WPARAM, LPARAM lParam, BOOL&)
+    {
+        initParam = lParam;
+        return TRUE;
+    }
+
+    LPARAM initParam = -1;
+};
+
+TEST(DialogImpl, DialogAfterAFailedOneIsBoundToItsOwnObject)
+{
+    TestDialog<9999> missing;
+    EXPECT_EQ(nullptr, missing.Create(nullptr));
+    EXPECT_EQ(-1, missing.DoModal(nullptr));
+
+    TestDialog<IDD_TEST_DIALOG> dialog;
+    HWND window = dialog.Create(nullptr, 9);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(window, dialog.m_hWnd);
+    EXPECT_EQ(9, dialog.initParam);
+    ::DestroyWindow(window);
 }
 
 } // namespace
