@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
 // The slot of this program's import table through which it calls a system
-// function, so that a test can put another function there.
+// function, so that a test can put another function there (the linker
+// leaves the table writable).
 ULONG_PTR* ImportSlot(const char* name)
 {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
@@ -25,16 +27,6 @@ ULONG_PTR* ImportSlot(const char* name)
         }
     }
     return nullptr;
-}
-
-ULONG_PTR Replace(ULONG_PTR* slot, ULONG_PTR function)
-{
-    DWORD protection = 0;
-    ::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
-    ULONG_PTR previous = *slot;
-    *slot = function;
-    ::VirtualProtect(slot, sizeof(*slot), protection, &protection);
-    return previous;
 }
 
 PROCESS_INFORMATION g_started;
@@ -56,11 +48,11 @@ TEST(NewProcess, ClosesBothHandlesOfTheNewInstance)
 {
     ULONG_PTR* slot = ImportSlot("CreateProcessW");
     ASSERT_NE(nullptr, slot);
-    ULONG_PTR system = Replace(slot, reinterpret_cast<ULONG_PTR>(&HandOutHandles));
+    ULONG_PTR system = std::exchange(*slot, reinterpret_cast<ULONG_PTR>(&HandOutHandles));
     CMainFrame frame;
     BOOL handled = TRUE;
     frame.OnNewProcess(0, ID_OPTION_NEW_PROCESS, nullptr, handled);
-    Replace(slot, system);
+    *slot = system;
 
     ASSERT_NE(nullptr, g_started.hProcess);
     DWORD flags = 0;

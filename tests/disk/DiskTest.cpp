@@ -31,14 +31,21 @@ BOOL WINAPI RefusedAllocation(HANDLE, LONGLONG)
     return FALSE;
 }
 
+const std::string kForeign = "another program's file";
+std::wstring g_swapFrom;
+std::wstring g_swapTo;
+
 // On ext4 a file made at a path just after the file there was deleted may
 // get its index: here every file does, so that only the creation time can
-// tell one from another.
+// tell one from another. While g_swapFrom is set, another program moves the
+// file there away just after it was read, and puts its own in its place.
 BOOL WINAPI SameIndexForEveryFile(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info)
 {
     BOOL read = ::GetFileInformationByHandle(file, info);
     info->nFileIndexHigh = 0;
     info->nFileIndexLow = 7;
+    if (!g_swapFrom.empty() && ::MoveFileW(g_swapFrom.c_str(), g_swapTo.c_str()))
+        WriteWholeFile(g_swapFrom, kForeign);
     return read;
 }
 
@@ -79,7 +86,6 @@ TEST_F(DiskEngine, RefusalsAreClassifiedAndARefusedSizeLeavesAnEmptyRecordedFile
         g_error = c.error;
         CDiskManager manager(platform);
         EXPECT_EQ(c.result, manager.Reserve(target.c_str(), 4 * kMiB));
-        EXPECT_EQ(0u, manager.GetReservedSize());
         EXPECT_EQ(c.step == Creation ? -1 : 0, FileSize(target));
         EXPECT_EQ(c.step == Creation ? DiskResult::NothingRecorded : DiskResult::Ok, manager.Release());
         EXPECT_FALSE(FileExists(target));
@@ -87,19 +93,26 @@ TEST_F(DiskEngine, RefusalsAreClassifiedAndARefusedSizeLeavesAnEmptyRecordedFile
 }
 
 // A file that took the recorded file's path is another program's: no
-// deletion touches it, and the record of the file that was there is gone.
+// deletion touches it, and the record of the file that was there is gone;
+// nor is one swapped in between the check and the deletion touched.
 TEST_F(DiskEngine, FileInTheRecordedFilesPlaceIsNeverDeleted)
 {
     DiskPlatform platform = RealDiskPlatform();
     platform.getFileInformationByHandle = SameIndexForEveryFile;
-    const std::string foreign = "another program's file";
     CDiskManager manager(platform);
     ASSERT_EQ(DiskResult::Ok, manager.Reserve(target.c_str(), kMiB));
-    ASSERT_TRUE(::DeleteFileW(target.c_str()) && WriteWholeFile(target, foreign));
+    ASSERT_TRUE(::DeleteFileW(target.c_str()) && WriteWholeFile(target, kForeign));
     EXPECT_EQ(0u, manager.GetReservedSize());
     EXPECT_EQ(DiskResult::DeleteRefused, manager.Release());
     EXPECT_EQ(DiskResult::NothingRecorded, manager.Release());
-    EXPECT_EQ(foreign, ReadWholeFile(target));
+    EXPECT_EQ(kForeign, ReadWholeFile(target));
+
+    ASSERT_EQ(DiskResult::Ok, manager.Reserve(elsewhere.c_str(), kMiB));
+    g_swapFrom = elsewhere;
+    g_swapTo = folder.Path(L"moved.dat");
+    EXPECT_EQ(DiskResult::Ok, manager.Release());
+    g_swapFrom.clear();
+    EXPECT_EQ(kForeign, ReadWholeFile(elsewhere));
 }
 
 // Our file, held open by another program that does not share deletion,

@@ -16,8 +16,7 @@ TEST(NumberField, ReadsTheWholeTextAndShowsItPlain)
         std::wstring text;
         LONGLONG value;
     } cases[] = {
-        {L"", 0}, {L" \t ", 0}, {L"42", 42}, {L" \t+12\t ", 12},
-        {L"-7 ", -7}, {L"007", 7},
+        {L"", 0}, {L" \t ", 0}, {L"42", 42}, {L" \t+12\t ", 12}, {L"-7 ", -7}, {L"007", 7},
         {std::wstring(1023, L'0') + L"5000", 5000}, {L"+", 0}, {L"--5", 0}, {L"1 2", 0},
         // Infinity, which a code-page conversion reads as 8; Bengali and
         // full-width digits; a no-break space or a byte-order mark before.
@@ -49,8 +48,7 @@ TEST(NumberField, ReadsTheWholeTextAndShowsItPlain)
     ::SetWindowTextW(edit, L"40960");
     ::SendMessageW(edit, EM_SETSEL, 2, 2);
     CNumberField(edit).Show(4095);
-    DWORD start = 0;
-    DWORD end = 0;
+    DWORD start = 0, end = 0;
     ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(2u, start);
     EXPECT_EQ(2u, end);

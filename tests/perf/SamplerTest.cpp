@@ -178,7 +178,6 @@ TEST(PerformancePanel, RefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
     }
     ::KillTimer(nullptr, reference);
     EXPECT_EQ(2, ticks);
-
     ::DestroyWindow(performance.dialog);
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), counter.lastPause);
 }
