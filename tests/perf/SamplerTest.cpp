@@ -99,8 +99,7 @@ TEST(CpuSampler, FailingCounterPublishesZeroOrTheLastMeasurementAndClosesEveryQu
         std::vector<LONG> seenAtOpen;
         LONG published;
     } cases[] = {
-        // Stopped before it starts: nothing is opened or published.
-        {"", "", {}, -1},
+        {"", "", {}, -1}, // stopped before it starts
         {"120", cycle + cycle + cycle, {-1, 10, 20}, 0},
         {"OO3", "ow" "ow" + cycle, {-1, 0, 0}, 30},
         {"A5", "oaxw" + cycle, {-1, -1}, 50},
@@ -153,8 +152,8 @@ TEST(CpuSampler, CounterIsAddedByItsEnglishPath)
     EXPECT_EQ(reinterpret_cast<void*>(english), reinterpret_cast<void*>(FindAddCounter(pdh)));
 }
 
-// The refresh timer's ticks are counted against a timer of 1,250 ms set just
-// after it: ticking every 500 ms it comes twice before that one. Destroying
+// The panel's refreshes are counted against a timer of 1,250 ms set just
+// after its own: refreshing every 500 ms it comes twice before that one. Destroying
 // the window then ends the sampler's five-second pause instead of waiting it
 // out.
 TEST(PerformancePanel, RefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
@@ -168,13 +167,14 @@ TEST(PerformancePanel, RefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
     UINT_PTR reference = ::SetTimer(nullptr, 0, 1250, nullptr);
     int ticks = 0;
     MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0 && !(msg.hwnd == nullptr && msg.wParam == reference))
     {
-        if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == reference)
-            break;
-        if (msg.message == WM_TIMER && msg.hwnd == performance.dialog && msg.wParam == 1)
-            ++ticks;
+        // A tick counts when it refreshes: it puts back the line blanked before it.
+        bool tick = msg.message == WM_TIMER && msg.hwnd == performance.dialog;
+        if (tick)
+            performance.SetText(IDC_PERF_CPU, L"");
         ::DispatchMessageW(&msg);
+        ticks += tick && !performance.Text(IDC_PERF_CPU).empty() ? 1 : 0;
     }
     ::KillTimer(nullptr, reference);
     EXPECT_EQ(2, ticks);
