@@ -1,0 +1,175 @@
+#include "res/resource.h"
+#include "tests/support/Edition.h"
+#include "tests/support/Files.h"
+#include "tests/support/Program.h"
+#include "tests/support/Registry.h"
+#include "tests/support/Units.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace support;
+
+using FrameJourney = CleanSettingsTest;
+
+int Height(const RECT& rc) { return rc.bottom - rc.top; }
+
+// The shown panels are stacked from the client area's top, without gaps, in
+// their fixed order, each as wide as the client area, which they fill.
+void ExpectStack(const Ortelan& program, std::initializer_list<int> shown)
+{
+    RECT client = {};
+    ::GetClientRect(program.Frame(), &client);
+    ::MapWindowPoints(program.Frame(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    LONG y = client.top;
+    for (int control : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU})
+    {
+        HWND panel = program.Panel(control);
+        bool expected = std::find(shown.begin(), shown.end(), control) != shown.end();
+        EXPECT_EQ(expected, ::IsWindowVisible(panel) != FALSE) << control;
+        if (!expected)
+            continue;
+        RECT rc = WindowRect(panel);
+        EXPECT_EQ(y, rc.top) << control;
+        EXPECT_EQ(client.left, rc.left) << control;
+        EXPECT_EQ(client.right, rc.right) << control;
+        y = rc.bottom;
+    }
+    EXPECT_EQ(y, client.bottom);
+}
+
+TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
+{
+    // Arguments change nothing; a minimised start is laid out all the same.
+    Ortelan program(SW_SHOWMINNOACTIVE, L"/quit --help C:\\nowhere 5000");
+    ASSERT_NE(nullptr, program.Frame());
+    HWND frame = program.Frame();
+    EXPECT_TRUE(::IsIconic(frame));
+    Send(frame, WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_EQ(L"Ortelan", Text(frame));
+    // It can be moved and minimised, never resized or maximised.
+    LONG style = ::GetWindowLongW(frame, GWL_STYLE);
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                                                                 WS_THICKFRAME | WS_MAXIMIZEBOX));
+    ExpectStack(program, {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU});
+
+    // Hiding and showing keeps the top-left corner and the panels' order,
+    // whatever the order of the commands.
+    ::SetWindowPos(frame, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    int full = Height(WindowRect(frame));
+    int disk = Height(WindowRect(program.Panel(IDC_DISK_SIZE)));
+    Send(frame, WM_COMMAND, ID_VIEW_DISK);
+    ExpectStack(program, {IDC_MEMORY_AMOUNT, IDC_PERF_CPU});
+    EXPECT_EQ(full - disk, Height(WindowRect(frame)));
+    Send(frame, WM_COMMAND, ID_VIEW_PERFORMANCE);
+    Send(frame, WM_COMMAND, ID_VIEW_MEMORY);
+    ExpectStack(program, {});
+    Send(frame, WM_COMMAND, ID_VIEW_PERFORMANCE);
+    Send(frame, WM_COMMAND, ID_VIEW_DISK);
+    ExpectStack(program, {IDC_DISK_SIZE, IDC_PERF_CPU});
+    Send(frame, WM_COMMAND, ID_VIEW_MEMORY);
+    ExpectStack(program, {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU});
+    RECT rc = WindowRect(frame);
+    EXPECT_EQ(37, rc.left);
+    EXPECT_EQ(41, rc.top);
+    EXPECT_EQ(full, Height(rc));
+
+    // Tab moves within a panel.
+    for (int field : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE})
+    {
+        ClickInto(program.Control(field));
+        ASSERT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(field); }));
+        PressKey(program.Control(field), VK_TAB);
+        int next = field == IDC_MEMORY_AMOUNT ? IDC_MEMORY_ALLOCATE : IDC_DISK_CREATE;
+        EXPECT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(next); })) << field;
+    }
+
+    // Top-most on and off, never moving or sizing the window.
+    for (bool topMost : {true, false})
+    {
+        Send(frame, WM_COMMAND, ID_OPTION_TOPMOST);
+        EXPECT_EQ(topMost, IsTopMost(frame));
+        RECT now = WindowRect(frame);
+        EXPECT_TRUE(::EqualRect(&rc, &now));
+    }
+
+    // The About box names the edition and holds the frame until it closes,
+    // by its button, Enter, Esc or its close box.
+    for (int way = 0; way < 4; ++way)
+    {
+        program.Choose(ID_APP_ABOUT);
+        HWND about = program.WaitForDialog(L"バージョン情報");
+        ASSERT_NE(nullptr, about);
+        EXPECT_EQ(edition::kAboutName, Text(::GetDlgItem(about, IDC_ABOUT_NAME)));
+        EXPECT_EQ(L"Version 3.10 (2009/01/03)", Text(::GetDlgItem(about, IDC_ABOUT_VERSION)));
+        EXPECT_NE(L"", Text(::GetDlgItem(about, IDC_ABOUT_NOTICE)));
+        EXPECT_FALSE(::IsWindowEnabled(frame));
+        HWND ok = ::GetDlgItem(about, IDOK);
+        if (way == 0)
+            ::PostMessageW(ok, BM_CLICK, 0, 0);
+        else if (way == 3)
+            ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else
+            PressKey(ok, way == 1 ? VK_RETURN : VK_ESCAPE);
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(frame); })) << way;
+    }
+    ASSERT_TRUE(program.Close());
+    EXPECT_EQ(0u, program.ExitCode());
+}
+
+TEST_F(FrameJourney, NewProcessStartsIndependentInstances)
+{
+    Ortelan program;
+    program.Choose(ID_OPTION_NEW_PROCESS);
+    program.Choose(ID_OPTION_NEW_PROCESS);
+    ASSERT_TRUE(WaitUntil([] { return AllFrames().size() == 3; }, 15000));
+    ASSERT_TRUE(program.Close());
+    std::vector<HWND> others = AllFrames();
+    ASSERT_EQ(2u, others.size());
+    for (HWND frame : others)
+    {
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(frame, &id);
+        HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+        ::PostMessageW(frame, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 15000));
+        DWORD code = 1;
+        ::GetExitCodeProcess(process, &code);
+        EXPECT_EQ(0u, code);
+        ::CloseHandle(process);
+    }
+}
+
+// As the system ends the session: the program agrees, and cleans up as a
+// close does before it answers, settings step included.
+TEST_F(FrameJourney, EndOfTheWindowsSessionCleansUpAsACloseDoes)
+{
+    TempFolder folder;
+    std::wstring target = folder.Path(L"Ortelan.dat");
+    for (bool saving : {false, true})
+    {
+        Ortelan program;
+        HWND frame = program.Frame();
+        SetText(program.Control(IDC_DISK_FOLDER), folder.Path());
+        program.Press(IDC_DISK_CREATE);
+        ASSERT_EQ(LONGLONG(kMiB), FileSize(target));
+        if (saving)
+            Send(frame, WM_COMMAND, ID_OPTION_SAVE_SETTINGS);
+
+        DWORD_PTR agreed = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &agreed));
+        EXPECT_EQ(TRUE, agreed);
+        ASSERT_TRUE(Send(frame, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF));
+        EXPECT_TRUE(FileExists(target)) << "the session goes on";
+        ASSERT_TRUE(Send(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+        EXPECT_FALSE(FileExists(target));
+        EXPECT_EQ(saving, KeyExists(kProductKey));
+        ASSERT_TRUE(program.WaitForExit());
+        EXPECT_EQ(0u, program.ExitCode());
+    }
+}
+
+} // namespace
