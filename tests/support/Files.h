@@ -1,7 +1,10 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 // Real folders, files and small volumes for the disk cases.
@@ -9,48 +12,127 @@ namespace support {
 
 // An environment variable holding a host path, in Windows form (drive Z:);
 // empty when the variable is not set.
-std::wstring HostPathFromEnvironment(const char* variable);
+inline std::wstring HostPathFromEnvironment(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    int length = value != nullptr ? ::MultiByteToWideChar(CP_UTF8, 0, value, -1, nullptr, 0) : 0;
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(length - 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, value, -1, &wide[0], length);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    return L"Z:" + wide;
+}
 
 // A new empty folder of its own under the temporary folder, removed with
 // everything in it at the end.
 class TempFolder
 {
 public:
-    TempFolder();
-    ~TempFolder();
+    TempFolder()
+    {
+        static LONG counter = 0;
+        WCHAR temp[MAX_PATH] = L"";
+        ::GetTempPathW(MAX_PATH, temp);
+        m_path = std::wstring(temp) + L"ortelan-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                 std::to_wstring(::InterlockedIncrement(&counter));
+        ::CreateDirectoryW(m_path.c_str(), nullptr);
+    }
+    ~TempFolder()
+    {
+        std::wstring from = m_path + L'\0';
+        SHFILEOPSTRUCTW remove = {};
+        remove.wFunc = FO_DELETE;
+        remove.pFrom = from.c_str();
+        remove.fFlags = FOF_NO_UI;
+        ::SHFileOperationW(&remove);
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::wstring& Path() const { return m_path; }
     std::wstring Path(const std::wstring& name) const { return m_path + L"\\" + name; }
     // A new folder inside this one.
-    std::wstring Subfolder(const std::wstring& name) const;
+    std::wstring Subfolder(const std::wstring& name) const
+    {
+        ::CreateDirectoryW(Path(name).c_str(), nullptr);
+        return Path(name);
+    }
 
 private:
     std::wstring m_path;
 };
 
-bool FileExists(const std::wstring& path);
-// The size the file system reports, or -1 when the file cannot be opened.
-LONGLONG FileSize(const std::wstring& path);
-bool WriteWholeFile(const std::wstring& path, const std::string& content);
-std::string ReadWholeFile(const std::wstring& path);
+inline bool FileExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The size the file system reports, or -1 when there is no such file.
+inline LONGLONG FileSize(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<LONGLONG>((ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+}
+
+inline bool WriteWholeFile(const std::wstring& path, const std::string& content)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BOOL ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == content.size();
+}
+
 // Free bytes of the volume that holds the path, as the caller may use them.
-ULONGLONG FreeBytes(const std::wstring& path);
+inline ULONGLONG FreeBytes(const std::wstring& path)
+{
+    ULARGE_INTEGER available = {};
+    return ::GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr) ? available.QuadPart : 0;
+}
 
 // A tmpfs that the CTest set-up (tools/disk-volumes.sh) mounts; when it is
-// not there, `missing` says why and the path is empty.
+// not there, `missing` says why and the path is empty. Its size proves that
+// it is the one mounted.
 struct TestVolume
 {
     std::wstring path;
     std::string missing;
 };
 
+inline TestVolume MountedVolume(const std::wstring& path, ULONGLONG totalBytes)
+{
+    TestVolume volume;
+    ULARGE_INTEGER total = {};
+    if (HostPathFromEnvironment("ORTELAN_DISK_VOLUMES").empty())
+        volume.missing = "ORTELAN_DISK_VOLUMES is not set: the cases on volumes run from CTest, which mounts them";
+    else if (!::GetDiskFreeSpaceExW(path.c_str(), nullptr, &total, nullptr) || total.QuadPart != totalBytes)
+        volume.missing = "no tmpfs of " + std::to_string(totalBytes >> 20) + " MiB: mounting it needs root";
+    else
+        volume.path = path;
+    return volume;
+}
+
 // 16 MiB: less than a request asks for.
-TestVolume SmallVolume();
+inline TestVolume SmallVolume()
+{
+    return MountedVolume(HostPathFromEnvironment("ORTELAN_DISK_VOLUMES") + L"\\full", 16 << 20);
+}
+
 // 1 MiB, read-only: access denied, even for root.
-TestVolume ReadOnlyVolume();
+inline TestVolume ReadOnlyVolume()
+{
+    return MountedVolume(HostPathFromEnvironment("ORTELAN_DISK_VOLUMES") + L"\\readonly", 1 << 20);
+}
+
 // 128 MiB, drive O: of the test prefix, so that its root is the volume's.
-TestVolume PanelVolume();
+inline TestVolume PanelVolume()
+{
+    return MountedVolume(L"O:\\", 128 << 20);
+}
 
 } // namespace support

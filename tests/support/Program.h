@@ -14,27 +14,46 @@ namespace support {
 
 // Polls until the condition holds; false on time-out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-
 std::wstring Text(HWND window);
-void SetText(HWND window, const std::wstring& text);
 // Sent, so that the window has handled it on return; false when it did not
 // return in time, as when the handler shows a modal box.
-bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 60000);
-// Keyboard input posted to the control, as the system posts it to the focus.
+inline bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 60000)
+{
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, timeoutMs, &result) != 0;
+}
+inline void SetText(HWND window, const std::wstring& text)
+{
+    Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+// Keys posted to the control, as the system posts them to the focus.
 void PressKey(HWND target, UINT virtualKey);
-void TypeText(HWND target, const std::wstring& text);
-// A left click that gives the control the focus.
-void ClickInto(HWND control);
-// The texts of a dialog's static controls.
-std::vector<std::wstring> StaticTexts(HWND dialog);
-RECT WindowRect(HWND window);
-bool IsTopMost(HWND window);
+inline void TypeText(HWND target, const std::wstring& text)
+{
+    for (wchar_t c : text)
+        ::PostMessageW(target, WM_CHAR, c, 1);
+}
+// A left click, which gives the control the focus.
+inline void ClickInto(HWND control)
+{
+    ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ::PostMessageW(control, WM_LBUTTONUP, 0, 0);
+}
+inline RECT WindowRect(HWND window)
+{
+    RECT rc = {};
+    ::GetWindowRect(window, &rc);
+    return rc;
+}
+inline bool IsTopMost(HWND window) { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+// The main windows of every running instance of the program.
+std::vector<HWND> AllFrames();
 
 class Ortelan
 {
 public:
-    // Starts the program and waits for its main window to be shown; Frame()
-    // is null when none came. The system places the window at 50, 60.
+    // Starts the program and waits for its main window; Frame() is null when
+    // none came. Where the system places the window, it is at 50, 60.
     explicit Ortelan(int showCommand = SW_SHOWNORMAL, const std::wstring& arguments = L"");
     // A program still running is ended.
     ~Ortelan();
@@ -42,39 +61,32 @@ public:
     Ortelan& operator=(const Ortelan&) = delete;
 
     HWND Frame() const { return m_frame; }
-    DWORD ThreadId() const { return m_info.dwThreadId; }
     // The panel dialog that holds the control, and the control itself.
     HWND Panel(int controlId) const;
-    HWND Control(int controlId) const;
+    HWND Control(int controlId) const { return ::GetDlgItem(Panel(controlId), controlId); }
     std::wstring TextOf(int controlId) const { return Text(Control(controlId)); }
-    // A menu choice, posted as the menu posts it.
-    void Choose(UINT commandId) const;
+    // A menu command, posted as the menu posts it.
+    void Choose(UINT commandId) const { ::PostMessageW(m_frame, WM_COMMAND, commandId, 0); }
     // A menu choice made with the keys, Alt and the menu's letter, then the
-    // item's: a greyed item is not chosen.
+    // item's, as a user makes it: a greyed item is not chosen. Returns once
+    // the menu is closed.
     void ChooseByKeys(wchar_t menu, wchar_t item) const;
     // A click on a push button, handled when this returns.
     void Press(int buttonId) const { Send(Control(buttonId), BM_CLICK); }
-    // The control with the keyboard focus.
     HWND Focus() const;
-
-    // A shown dialog of the program (message box, About box) with this
-    // caption, or any when it is empty; null when none appears in time.
+    // A shown dialog of the program with this caption; null when none
+    // appears in time.
     HWND WaitForDialog(const std::wstring& caption) const;
-    // Waits for a message box, checks its text and buttons and clicks the
-    // answer.
+    // Waits for a message box, checks its text and buttons, clicks the answer.
     void Answer(const std::wstring& text, std::initializer_list<int> buttons, int answer) const;
-
     // Asks the frame to close, as its close box does, and waits for the end.
-    bool Close();
-    bool WaitForExit();
+    bool Close() const { return ::PostMessageW(m_frame, WM_CLOSE, 0, 0) && WaitForExit(); }
+    bool WaitForExit() const { return ::WaitForSingleObject(m_info.hProcess, 15000) == WAIT_OBJECT_0; }
     DWORD ExitCode() const;
 
 private:
     PROCESS_INFORMATION m_info = {};
     HWND m_frame = nullptr;
 };
-
-// The main windows of every running instance of the program.
-std::vector<HWND> AllFrames();
 
 } // namespace support

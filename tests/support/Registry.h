@@ -11,21 +11,67 @@ namespace support {
 const wchar_t kProductKey[] = L"Software\\Pellicorn\\Ortelan";
 const wchar_t kMakerKey[] = L"Software\\Pellicorn";
 
-bool KeyExists(LPCWSTR path);
-void CreateKey(LPCWSTR path);
-// Removes the maker key with everything in it.
-void RemoveAllSettings();
+inline bool KeyExists(LPCWSTR path)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
 
-// One value of the product key, of any type and length, as a hand edit
-// may leave it.
-void WriteValue(LPCWSTR name, DWORD type, const void* data, DWORD size);
-void WriteDword(LPCWSTR name, DWORD value);
+inline void CreateKey(LPCWSTR path)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyW(HKEY_CURRENT_USER, path, &key) == ERROR_SUCCESS)
+        ::RegCloseKey(key);
+}
+
+inline void RemoveAllSettings()
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kMakerKey);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kMakerKey);
+}
+
+// One value of the product key, of any type and length, as a hand edit may
+// leave it.
+inline void WriteValue(LPCWSTR name, DWORD type, const void* data, DWORD size)
+{
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kProductKey, name, type, data, size);
+}
+
 // False unless the value is a REG_DWORD of four bytes.
-bool ReadDword(LPCWSTR name, DWORD* value);
-DWORD ValueCount();
+inline bool ReadDword(LPCWSTR name, DWORD* value)
+{
+    DWORD type = 0;
+    DWORD size = sizeof(*value);
+    return ::RegGetValueW(HKEY_CURRENT_USER, kProductKey, name, RRF_RT_ANY, &type, value, &size) == ERROR_SUCCESS &&
+           type == REG_DWORD && size == sizeof(*value);
+}
+
+inline DWORD ValueCount()
+{
+    HKEY key = nullptr;
+    DWORD count = 0;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                       nullptr);
+    ::RegCloseKey(key);
+    return count;
+}
 
 // The eight values of a complete set, as the program writes them.
-void WriteAll(DWORD topMost, DWORD memory, DWORD disk, DWORD performance, const RECT& window);
+inline void WriteAll(DWORD topMost, DWORD memory, DWORD disk, DWORD performance, const RECT& window)
+{
+    const DWORD values[] = {topMost, memory, disk, performance, static_cast<DWORD>(window.top),
+                            static_cast<DWORD>(window.left), static_cast<DWORD>(window.bottom),
+                            static_cast<DWORD>(window.right)};
+    LPCWSTR names[] = {L"Menu_TopMost", L"Menu_Memory", L"Menu_Disk", L"Menu_Performance",
+                       L"Window_Top", L"Window_Left", L"Window_Bottom", L"Window_Right"};
+    for (int i = 0; i < 8; ++i)
+        WriteValue(names[i], REG_DWORD, &values[i], sizeof(DWORD));
+}
 
 // A test that starts and ends with no saved settings.
 class CleanSettingsTest : public testing::Test
