@@ -34,8 +34,15 @@ protected:
         SetText(program.Control(IDC_DISK_SIZE), megabytes);
         return Press(button);
     }
-    std::wstring SizeLine() const { return program.TextOf(IDC_DISK_SIZE_TEXT); }
-    static std::wstring Line(LONGLONG megabytes) { return L"ファイルサイズ: " + std::to_wstring(megabytes) + L"MB"; }
+    // What a file holds and what the size line says, in MiB.
+    std::wstring Held(const std::wstring& path) const
+    {
+        return std::to_wstring(FileSize(path) / LONGLONG(kMiB)) + L" " + program.TextOf(IDC_DISK_SIZE_TEXT);
+    }
+    static std::wstring Held(int megabytes)
+    {
+        return std::to_wstring(megabytes) + L" ファイルサイズ: " + std::to_wstring(megabytes) + L"MB";
+    }
 
     Ortelan program;
     TempFolder folder;
@@ -45,68 +52,53 @@ protected:
 TEST_F(DiskJourney, OneFileIsMadeReplacedMovedAndDeletedAndClosingDeletesIt)
 {
     EXPECT_EQ(L"ディスク確保待ち", program.TextOf(IDC_DISK_STATUS));
-    EXPECT_EQ(Line(0), SizeLine());
     EXPECT_EQ(L"1", program.TextOf(IDC_DISK_SIZE));
     EXPECT_EQ(kNoFolder, Press(IDC_DISK_CREATE));
     EXPECT_EQ(kNotFound, Press(IDC_DISK_DELETE));
-
     EXPECT_EQ(kCreated, Create(folder.Path(), L"1"));
-    EXPECT_EQ(LONGLONG(kMiB), FileSize(target));
-    EXPECT_EQ(Line(1), SizeLine());
+    EXPECT_EQ(Held(1), Held(target));
     EXPECT_EQ(kCreated, Create(folder.Path(), L"2"));
-    EXPECT_EQ(LONGLONG(2 * kMiB), FileSize(target));
+    EXPECT_EQ(Held(2), Held(target));
 
     // Another folder: the first file goes.
-    std::wstring second = folder.Subfolder(L"second");
-    std::wstring moved = second + L"\\Ortelan.dat";
-    EXPECT_EQ(kCreated, Create(second, L"2"));
-    EXPECT_FALSE(FileExists(target));
-    EXPECT_EQ(LONGLONG(2 * kMiB), FileSize(moved));
+    std::wstring moved = folder.Subfolder(L"second") + L"\\Ortelan.dat";
+    EXPECT_EQ(kCreated, Create(folder.Path(L"second"), L"3"));
+    EXPECT_EQ(-1, FileSize(target));
+    EXPECT_EQ(Held(3), Held(moved));
 
-    // A size of 0 fails, and the file of the earlier size is put back.
-    EXPECT_EQ(L"内部エラー", Create(second, L"0"));
-    EXPECT_EQ(LONGLONG(2 * kMiB), FileSize(moved));
-    EXPECT_EQ(Line(2), SizeLine());
-
-    // A folder that is not there changes nothing, for either button.
+    // A size of 0 fails, and the file of the earlier size is put back; a
+    // folder that is not there changes nothing, for either button.
+    EXPECT_EQ(L"内部エラー", Create(folder.Path(), L"0"));
+    EXPECT_EQ(Held(3), Held(target));
     for (int button : {IDC_DISK_CREATE, IDC_DISK_CREATE_LIMIT})
     {
         EXPECT_EQ(kNoFolder, Create(folder.Path(L"missing"), L"5", button));
-        EXPECT_EQ(LONGLONG(2 * kMiB), FileSize(moved));
-        EXPECT_EQ(Line(2), SizeLine());
+        EXPECT_EQ(Held(3), Held(target));
         EXPECT_EQ(L"5", program.TextOf(IDC_DISK_SIZE));
     }
-
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(0u, program.ExitCode());
-    EXPECT_FALSE(FileExists(moved));
+    EXPECT_EQ(-1, FileSize(target));
 }
 
 TEST_F(DiskJourney, FilesThatAreNotTheProgramsOwnAreNeverTouched)
 {
-    // Deleted behind the program's back, then another file at its place.
-    EXPECT_EQ(kCreated, Create(folder.Path(), L"1"));
-    ASSERT_TRUE(::DeleteFileW(target.c_str()));
-    EXPECT_EQ(kNotCreated, Press(IDC_DISK_DELETE));
-    EXPECT_EQ(kNotFound, Press(IDC_DISK_DELETE));
-
+    // Deleted behind the program's back, then another file in its place.
     EXPECT_EQ(kCreated, Create(folder.Path(), L"1"));
     ASSERT_TRUE(::DeleteFileW(target.c_str()));
     ASSERT_TRUE(WriteWholeFile(target, "someone else's"));
     EXPECT_EQ(kNotCreated, Press(IDC_DISK_DELETE));
+    EXPECT_EQ(kNotFound, Press(IDC_DISK_DELETE));
     EXPECT_EQ(14, FileSize(target));
-    EXPECT_EQ(Line(0), SizeLine());
+    EXPECT_EQ(L"0 ファイルサイズ: 0MB", Held(target));
 
     // A file of that name already there: the program's own goes, the other
     // stays, and nothing is held.
     std::wstring other = folder.Subfolder(L"other");
     EXPECT_EQ(kCreated, Create(other, L"2"));
     EXPECT_EQ(L"同名のファイルが存在します", Create(folder.Path(), L"1"));
-    EXPECT_EQ(14, FileSize(target));
-    EXPECT_FALSE(FileExists(other + L"\\Ortelan.dat"));
-    EXPECT_EQ(Line(0), SizeLine());
-    EXPECT_EQ(kNotFound, Press(IDC_DISK_DELETE));
-
+    EXPECT_EQ(-1, FileSize(other + L"\\Ortelan.dat"));
+    EXPECT_EQ(L"0 ファイルサイズ: 0MB", Held(target));
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(14, FileSize(target));
 }
@@ -131,40 +123,35 @@ TEST_F(DiskJourney, SizeFieldIsCappedAsTypedAndSizesAreCountedIn64Bits)
         GTEST_SKIP() << "less than 6,000 MiB free beside the test prefix";
     EXPECT_EQ(kCreated, Create(folder.Path(), L"5000"));
     EXPECT_EQ(5242880000LL, FileSize(target));
-    EXPECT_EQ(Line(5000), SizeLine());
+    EXPECT_EQ(Held(5000), Held(target));
     EXPECT_EQ(kDeleted, Press(IDC_DISK_DELETE));
 }
 
 // On the small volumes that the disk_volumes fixture mounts.
 TEST_F(DiskJourney, OnSmallVolumesTheFreeSpaceBoundsAndTheLimitFillsIt)
 {
-    TestVolume volume = PanelVolume();
-    if (volume.path.empty())
-        GTEST_SKIP() << volume.missing;
+    TestVolume volume = MountedVolume(L"O:", 128 << 20);
+    TestVolume readOnly = MountedVolume(L"readonly", 1 << 20);
+    if (volume.path.empty() || readOnly.path.empty())
+        GTEST_SKIP() << volume.missing << readOnly.missing;
     std::wstring onVolume = volume.path + L"Ortelan.dat";
+    ULONGLONG freeBefore = FreeBytes(volume.path);
     ASSERT_EQ(kCreated, Create(volume.path, L"100"));
     EXPECT_EQ(L"ファイル作成失敗", Create(volume.path, L"200"));
-    EXPECT_EQ(LONGLONG(100 * kMiB), FileSize(onVolume));
-    EXPECT_EQ(Line(100), SizeLine());
+    EXPECT_EQ(Held(100), Held(onVolume));
     EXPECT_EQ(kDeleted, Press(IDC_DISK_DELETE));
     EXPECT_EQ(L"ファイル作成失敗", Create(volume.path, L"200"));
-    EXPECT_EQ(0, FileSize(onVolume));
-    EXPECT_EQ(kDeleted, Press(IDC_DISK_DELETE));
+    EXPECT_EQ(Held(0), Held(onVolume));
 
     // The limit gives up the file it holds before it reads the free space.
-    ULONGLONG freeBefore = FreeBytes(volume.path);
     ASSERT_EQ(kCreated, Create(volume.path, L"32"));
     EXPECT_EQ(kCreated, Press(IDC_DISK_CREATE_LIMIT));
     EXPECT_EQ(std::to_wstring(freeBefore >> 20), program.TextOf(IDC_DISK_SIZE));
-    EXPECT_EQ(Line(FileSize(onVolume) >> 20), SizeLine());
+    EXPECT_EQ(Held(int(FileSize(onVolume) >> 20)), Held(onVolume));
     EXPECT_EQ(0u, FreeBytes(volume.path));
 
-    // Denied access to the new place: nothing held any longer.
-    TestVolume readOnly = ReadOnlyVolume();
-    if (readOnly.path.empty())
-        GTEST_SKIP() << readOnly.missing;
+    // Denied access at the new place: nothing is held any longer.
     EXPECT_EQ(L"アクセス権限がありません", Create(readOnly.path, L"1"));
-    EXPECT_EQ(Line(0), SizeLine());
     EXPECT_EQ(freeBefore, FreeBytes(volume.path));
 }
 

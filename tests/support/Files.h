@@ -11,7 +11,7 @@
 namespace support {
 
 // An environment variable holding a host path, in Windows form (drive Z:);
-// empty when the variable is not set.
+// empty when it is not set.
 inline std::wstring HostPathFromEnvironment(const char* variable)
 {
     const char* value = std::getenv(variable);
@@ -34,17 +34,14 @@ public:
         static LONG counter = 0;
         WCHAR temp[MAX_PATH] = L"";
         ::GetTempPathW(MAX_PATH, temp);
-        m_path = std::wstring(temp) + L"ortelan-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+        m_path = temp + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                  std::to_wstring(::InterlockedIncrement(&counter));
         ::CreateDirectoryW(m_path.c_str(), nullptr);
     }
     ~TempFolder()
     {
         std::wstring from = m_path + L'\0';
-        SHFILEOPSTRUCTW remove = {};
-        remove.wFunc = FO_DELETE;
-        remove.pFrom = from.c_str();
-        remove.fFlags = FOF_NO_UI;
+        SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
         ::SHFileOperationW(&remove);
     }
     TempFolder(const TempFolder&) = delete;
@@ -52,7 +49,6 @@ public:
 
     const std::wstring& Path() const { return m_path; }
     std::wstring Path(const std::wstring& name) const { return m_path + L"\\" + name; }
-    // A new folder inside this one.
     std::wstring Subfolder(const std::wstring& name) const
     {
         ::CreateDirectoryW(Path(name).c_str(), nullptr);
@@ -62,11 +58,6 @@ public:
 private:
     std::wstring m_path;
 };
-
-inline bool FileExists(const std::wstring& path)
-{
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // The size the file system reports, or -1 when there is no such file.
 inline LONGLONG FileSize(const std::wstring& path)
@@ -81,58 +72,41 @@ inline bool WriteWholeFile(const std::wstring& path, const std::string& content)
 {
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
     BOOL ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     ::CloseHandle(file);
     return ok && written == content.size();
 }
 
-// Free bytes of the volume that holds the path, as the caller may use them.
+// Free bytes of the path's volume, as the caller may use them.
 inline ULONGLONG FreeBytes(const std::wstring& path)
 {
     ULARGE_INTEGER available = {};
     return ::GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr) ? available.QuadPart : 0;
 }
 
-// A tmpfs that the CTest set-up (tools/disk-volumes.sh) mounts; when it is
-// not there, `missing` says why and the path is empty. Its size proves that
-// it is the one mounted.
+// A tmpfs that the CTest set-up (tools/disk-volumes.sh) mounts, found by its
+// size: the folder "full" (16 MiB), "readonly" (1 MiB, read-only: access is
+// denied even to root), or drive O: (128 MiB, so that a folder's root is
+// the volume's). Without it the path is empty and `missing` says why.
 struct TestVolume
 {
     std::wstring path;
     std::string missing;
 };
 
-inline TestVolume MountedVolume(const std::wstring& path, ULONGLONG totalBytes)
+inline TestVolume MountedVolume(const std::wstring& folder, ULONGLONG totalBytes)
 {
     TestVolume volume;
     ULARGE_INTEGER total = {};
-    if (HostPathFromEnvironment("ORTELAN_DISK_VOLUMES").empty())
+    std::wstring root = HostPathFromEnvironment("ORTELAN_DISK_VOLUMES");
+    std::wstring path = folder == L"O:" ? L"O:\\" : root + L"\\" + folder;
+    if (root.empty())
         volume.missing = "ORTELAN_DISK_VOLUMES is not set: the cases on volumes run from CTest, which mounts them";
     else if (!::GetDiskFreeSpaceExW(path.c_str(), nullptr, &total, nullptr) || total.QuadPart != totalBytes)
         volume.missing = "no tmpfs of " + std::to_string(totalBytes >> 20) + " MiB: mounting it needs root";
     else
         volume.path = path;
     return volume;
-}
-
-// 16 MiB: less than a request asks for.
-inline TestVolume SmallVolume()
-{
-    return MountedVolume(HostPathFromEnvironment("ORTELAN_DISK_VOLUMES") + L"\\full", 16 << 20);
-}
-
-// 1 MiB, read-only: access denied, even for root.
-inline TestVolume ReadOnlyVolume()
-{
-    return MountedVolume(HostPathFromEnvironment("ORTELAN_DISK_VOLUMES") + L"\\readonly", 1 << 20);
-}
-
-// 128 MiB, drive O: of the test prefix, so that its root is the volume's.
-inline TestVolume PanelVolume()
-{
-    return MountedVolume(L"O:\\", 128 << 20);
 }
 
 } // namespace support
