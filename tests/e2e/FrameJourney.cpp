@@ -1,13 +1,10 @@
 #include "res/resource.h"
 #include "tests/support/Edition.h"
-#include "tests/support/Files.h"
 #include "tests/support/Program.h"
 #include "tests/support/Registry.h"
 #include "tests/support/Units.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -15,63 +12,63 @@ using namespace support;
 
 using FrameJourney = CleanSettingsTest;
 
-int Height(const RECT& rc) { return rc.bottom - rc.top; }
-
-// The shown panels are stacked from the client area's top, without gaps, in
-// their fixed order, each as wide as the client area, which they fill.
-void ExpectStack(const Ortelan& program, std::initializer_list<int> shown)
+// The panels shown (a letter each, in their fixed order: memory, disk,
+// performance), after a check that they are stacked from the client area's
+// top without gaps, each as wide as the client area, which they fill.
+std::string Stack(const Ortelan& program)
 {
     RECT client = {};
     ::GetClientRect(program.Frame(), &client);
     ::MapWindowPoints(program.Frame(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::string shown;
     LONG y = client.top;
     for (int control : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU})
     {
-        HWND panel = program.Panel(control);
-        bool expected = std::find(shown.begin(), shown.end(), control) != shown.end();
-        EXPECT_EQ(expected, ::IsWindowVisible(panel) != FALSE) << control;
-        if (!expected)
+        RECT rc = WindowRect(program.Panel(control));
+        if (!::IsWindowVisible(program.Panel(control)))
             continue;
-        RECT rc = WindowRect(panel);
+        shown += "MDP"[control == IDC_MEMORY_AMOUNT ? 0 : control == IDC_DISK_SIZE ? 1 : 2];
         EXPECT_TRUE(rc.top == y && rc.left == client.left && rc.right == client.right) << control;
         y = rc.bottom;
     }
     EXPECT_EQ(y, client.bottom);
+    return shown;
 }
 
 TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
 {
     // Arguments change nothing; a minimised start is laid out all the same.
     Ortelan program(SW_SHOWMINNOACTIVE, L"/quit --help C:\\nowhere 5000");
-    ASSERT_NE(nullptr, program.Frame());
     HWND frame = program.Frame();
     EXPECT_TRUE(::IsIconic(frame));
     Send(frame, WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_EQ(L"Ortelan", Text(frame));
     // It can be moved and minimised, never resized or maximised.
-    LONG style = ::GetWindowLongW(frame, GWL_STYLE);
-    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                                                                 WS_THICKFRAME | WS_MAXIMIZEBOX));
-    ExpectStack(program, {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU});
+    const LONG kinds = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ::GetWindowLongW(frame, GWL_STYLE) & kinds);
+    EXPECT_EQ("MDP", Stack(program));
 
     // Hiding and showing keeps the top-left corner and the panels' order,
     // whatever the order of the commands.
     ::SetWindowPos(frame, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    int full = Height(WindowRect(frame));
-    int disk = Height(WindowRect(program.Panel(IDC_DISK_SIZE)));
+    RECT full = WindowRect(frame);
+    RECT disk = WindowRect(program.Panel(IDC_DISK_SIZE));
+    const struct
+    {
+        UINT command;
+        const char* shown;
+    } steps[] = {{ID_VIEW_DISK, "MP"}, {ID_VIEW_PERFORMANCE, "M"}, {ID_VIEW_MEMORY, ""},
+                 {ID_VIEW_PERFORMANCE, "P"}, {ID_VIEW_DISK, "DP"}, {ID_VIEW_MEMORY, "MDP"}};
+    for (const auto& step : steps)
+    {
+        Send(frame, WM_COMMAND, step.command);
+        EXPECT_EQ(step.shown, Stack(program));
+        RECT rc = WindowRect(frame);
+        EXPECT_TRUE(rc.left == 37 && rc.top == 41) << step.shown;
+    }
     Send(frame, WM_COMMAND, ID_VIEW_DISK);
-    ExpectStack(program, {IDC_MEMORY_AMOUNT, IDC_PERF_CPU});
-    EXPECT_EQ(full - disk, Height(WindowRect(frame)));
-    Send(frame, WM_COMMAND, ID_VIEW_PERFORMANCE);
-    Send(frame, WM_COMMAND, ID_VIEW_MEMORY);
-    ExpectStack(program, {});
-    Send(frame, WM_COMMAND, ID_VIEW_PERFORMANCE);
+    EXPECT_EQ(full.bottom - (disk.bottom - disk.top), WindowRect(frame).bottom);
     Send(frame, WM_COMMAND, ID_VIEW_DISK);
-    ExpectStack(program, {IDC_DISK_SIZE, IDC_PERF_CPU});
-    Send(frame, WM_COMMAND, ID_VIEW_MEMORY);
-    ExpectStack(program, {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU});
-    RECT rc = WindowRect(frame);
-    EXPECT_TRUE(rc.left == 37 && rc.top == 41 && Height(rc) == full);
 
     // Tab moves within a panel.
     for (int field : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE})
@@ -89,7 +86,7 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
         Send(frame, WM_COMMAND, ID_OPTION_TOPMOST);
         EXPECT_EQ(topMost, IsTopMost(frame));
         RECT now = WindowRect(frame);
-        EXPECT_TRUE(::EqualRect(&rc, &now));
+        EXPECT_TRUE(::EqualRect(&full, &now));
     }
 
     // The About box names the edition and holds the frame until it closes,
@@ -112,22 +109,18 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
             ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(frame); })) << way;
     }
-    ASSERT_TRUE(program.Close());
-    EXPECT_EQ(0u, program.ExitCode());
-}
 
-TEST_F(FrameJourney, NewProcessStartsIndependentInstances)
-{
-    Ortelan program;
+    // Two new instances; closing this one leaves them running, each closing
+    // on its own.
     program.Choose(ID_OPTION_NEW_PROCESS);
     program.Choose(ID_OPTION_NEW_PROCESS);
     ASSERT_TRUE(WaitUntil([] { return TopLevelWindows(L"OT_MainFrame").size() == 3; }, 15000));
-    // Closing one leaves the others running, each closing on its own.
     ASSERT_TRUE(program.Close());
+    EXPECT_EQ(0u, program.ExitCode());
     std::vector<HWND> others = TopLevelWindows(L"OT_MainFrame");
     ASSERT_EQ(2u, others.size());
-    for (HWND frame : others)
-        ::PostMessageW(frame, WM_CLOSE, 0, 0);
+    for (HWND other : others)
+        ::PostMessageW(other, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([] { return TopLevelWindows(L"OT_MainFrame").empty(); }, 15000));
 }
 
@@ -147,7 +140,7 @@ TEST_F(FrameJourney, EndOfTheWindowsSessionCleansUpAsACloseDoes)
         if (saving)
             Send(frame, WM_COMMAND, ID_OPTION_SAVE_SETTINGS);
         DWORD_PTR agreed = 0;
-        ::SendMessageTimeoutW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &agreed);
+        Send(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 10000, &agreed);
         EXPECT_EQ(TRUE, agreed);
         ASSERT_TRUE(Send(frame, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF));
         EXPECT_EQ(LONGLONG(kMiB), FileSize(target)) << "the session goes on";

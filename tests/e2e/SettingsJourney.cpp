@@ -126,13 +126,14 @@ TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
     const RECT somewhere = {300, 200, 600, 500};
     // Every case saves the disk panel hidden; one value may then be
     // rewritten as a 0 of another type or length.
-    const struct
+    struct Case
     {
         RECT stored;
         LPCWSTR edited;
         DWORD type, size;
         bool systemPlaces, diskShown;
-    } cases[] = {
+    };
+    const Case cases[] = {
         {{-3000, -2000, -2700, -1600}, nullptr, 0, 0, false, false},
         {{100000, 100, 0, 400}, nullptr, 0, 0, true, false},
         {{100, -100000, 400, -100000}, nullptr, 0, 0, true, false},

@@ -44,8 +44,6 @@ public:
         SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
         ::SHFileOperationW(&remove);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 
     const std::wstring& Path() const { return m_path; }
     std::wstring Path(const std::wstring& name) const { return m_path + L"\\" + name; }

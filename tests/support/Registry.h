@@ -14,17 +14,16 @@ const wchar_t kMakerKey[] = L"Software\\Pellicorn";
 inline bool KeyExists(LPCWSTR path)
 {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    LONG status = ::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key);
     ::RegCloseKey(key);
-    return true;
+    return status == ERROR_SUCCESS;
 }
 
 inline void CreateKey(LPCWSTR path)
 {
     HKEY key = nullptr;
-    if (::RegCreateKeyW(HKEY_CURRENT_USER, path, &key) == ERROR_SUCCESS)
-        ::RegCloseKey(key);
+    ::RegCreateKeyW(HKEY_CURRENT_USER, path, &key);
+    ::RegCloseKey(key);
 }
 
 inline void RemoveAllSettings()
@@ -53,8 +52,7 @@ inline DWORD ValueCount()
 {
     HKEY key = nullptr;
     DWORD count = 0;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return 0;
+    ::RegOpenKeyExW(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, &key);
     ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
                        nullptr);
     ::RegCloseKey(key);
