@@ -109,13 +109,9 @@ TEST_F(DiskJourney, SizeFieldIsCappedAsTypedAndSizesAreCountedIn64Bits)
     SetText(edit, L"");
     TypeText(edit, L"99999999");
     EXPECT_TRUE(WaitUntil([&] { return Text(edit) == L"95367431"; })) << Text(edit);
-    EXPECT_EQ(MAKELONG(8, 8), ::SendMessageW(edit, EM_GETSEL, 0, 0));
     // What a paste puts there; the field takes no minus sign from the keys.
     SetText(edit, L"-5");
     EXPECT_EQ(L"1", Text(edit));
-    SetText(edit, L"");
-    TypeText(edit, L"0");
-    EXPECT_TRUE(WaitUntil([&] { return Text(edit) == L"0"; })) << Text(edit);
 
     // 5,000 MB is more than 32 bits of bytes. Extending a file takes no time
     // on the build folder's disk, but the space must be there.
