@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace support;
@@ -111,17 +113,31 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     }
 
     // Two new instances; closing this one leaves them running, each closing
-    // on its own.
+    // on its own. Any that does not is ended, so that none outlives the test.
+    std::vector<HWND> before = TopLevelWindows(L"OT_MainFrame");
     program.Choose(ID_OPTION_NEW_PROCESS);
     program.Choose(ID_OPTION_NEW_PROCESS);
-    ASSERT_TRUE(WaitUntil([] { return TopLevelWindows(L"OT_MainFrame").size() == 3; }, 15000));
+    EXPECT_TRUE(WaitUntil([&] { return TopLevelWindows(L"OT_MainFrame").size() == before.size() + 2; }, 15000));
+    std::vector<std::pair<HWND, HANDLE>> started;
+    for (HWND other : TopLevelWindows(L"OT_MainFrame"))
+    {
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(other, &id);
+        if (std::find(before.begin(), before.end(), other) == before.end())
+            started.emplace_back(other, ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id));
+    }
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(0u, program.ExitCode());
-    std::vector<HWND> others = TopLevelWindows(L"OT_MainFrame");
-    ASSERT_EQ(2u, others.size());
-    for (HWND other : others)
-        ::PostMessageW(other, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitUntil([] { return TopLevelWindows(L"OT_MainFrame").empty(); }, 15000));
+    EXPECT_EQ(2u, started.size());
+    for (const auto& other : started)
+        EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(other.second, 0)) << "closed with the first";
+    for (const auto& other : started)
+    {
+        ::PostMessageW(other.first, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(other.second, 15000));
+        ::TerminateProcess(other.second, 99);
+        ::CloseHandle(other.second);
+    }
 }
 
 // As the system ends the session: the program agrees, and cleans up as a

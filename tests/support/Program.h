@@ -197,12 +197,10 @@ private:
     // The program's first shown window of the class (and caption, if given).
     HWND Find(LPCWSTR className, const std::wstring& caption = L"") const
     {
-        for (HWND window : TopLevelWindows(className, m_info.dwProcessId))
-        {
-            if (caption.empty() || Text(window) == caption)
-                return window;
-        }
-        return nullptr;
+        std::vector<HWND> found = TopLevelWindows(className, m_info.dwProcessId);
+        auto match = std::find_if(found.begin(), found.end(),
+                                  [&](HWND window) { return caption.empty() || Text(window) == caption; });
+        return match != found.end() ? *match : nullptr;
     }
 
     PROCESS_INFORMATION m_info = {};
