@@ -13,13 +13,10 @@ class BusyCores
 public:
     BusyCores()
     {
-        SYSTEM_INFO info = {};
-        ::GetSystemInfo(&info);
-        for (DWORD i = 0; i < info.dwNumberOfProcessors; ++i)
+        for (unsigned i = 0; i < std::thread::hardware_concurrency(); ++i)
             m_threads.emplace_back([this] {
-                volatile unsigned spin = 0;
                 while (!m_done.load(std::memory_order_relaxed))
-                    spin = spin + 1;
+                    continue;
             });
     }
     ~BusyCores()
@@ -28,8 +25,6 @@ public:
         for (std::thread& thread : m_threads)
             thread.join();
     }
-    BusyCores(const BusyCores&) = delete;
-    BusyCores& operator=(const BusyCores&) = delete;
 
 private:
     std::atomic<bool> m_done{false};

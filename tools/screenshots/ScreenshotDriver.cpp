@@ -1,12 +1,12 @@
 #include "res/resource.h"
-#include "tests/e2e/Driver.h"
-#include "tests/support/WinePaths.h"
+#include "tests/support/Program.h"
 
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Takes a running Ortelan through the states that the README shows. At each
 // one it prints "shot NAME LEFT TOP WIDTH HEIGHT", the part of the screen
@@ -15,7 +15,7 @@
 
 namespace {
 
-using namespace e2e;
+using namespace support;
 
 // A folder that every Windows and every Wine prefix has.
 const wchar_t kDiskFolder[] = L"C:\\Users\\Public\\Documents";
@@ -39,21 +39,18 @@ bool TextBecomes(HWND control, const std::wstring& text)
     return WaitUntil([&] { return Text(control) == text; });
 }
 
-HWND OpenPopupMenu(const OrtelanProcess& program)
+HWND OpenPopupMenu()
 {
     HWND popup = nullptr;
     WaitUntil([&] {
-        for (HWND window : program.TopLevelWindows(L"#32768"))
-        {
-            if (::IsWindowVisible(window))
-                popup = window;
-        }
+        std::vector<HWND> popups = TopLevelWindows(L"#32768");
+        popup = popups.empty() ? nullptr : popups.front();
         return popup != nullptr;
     });
     return popup;
 }
 
-bool ShowStates(const OrtelanProcess& program)
+bool ShowStates(const Ortelan& program)
 {
     HWND frame = program.Frame();
     // The CPU line shows its first measurement after about a second.
@@ -62,21 +59,21 @@ bool ShowStates(const OrtelanProcess& program)
         return false;
 
     SetText(program.Control(IDC_MEMORY_AMOUNT), L"512");
-    Click(program.Control(IDC_MEMORY_ALLOCATE));
+    program.Press(IDC_MEMORY_ALLOCATE);
     if (!TextBecomes(program.Control(IDC_MEMORY_HELD), L"メモリ確保量: 512MB") ||
         !Shot(L"memory", WindowRect(frame)))
         return false;
 
     SetText(program.Control(IDC_DISK_FOLDER), kDiskFolder);
     SetText(program.Control(IDC_DISK_SIZE), L"100");
-    Click(program.Control(IDC_DISK_CREATE));
+    program.Press(IDC_DISK_CREATE);
     if (!TextBecomes(program.Control(IDC_DISK_SIZE_TEXT), L"ファイルサイズ: 100MB") ||
         !Shot(L"disk", WindowRect(frame)))
         return false;
 
     // Alt+O, as the keyboard opens the options menu.
     ::PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, L'o');
-    HWND popup = OpenPopupMenu(program);
+    HWND popup = OpenPopupMenu();
     if (popup == nullptr)
         return false;
     RECT frameRect = WindowRect(frame), popupRect = WindowRect(popup), withMenu = {};
@@ -88,11 +85,11 @@ bool ShowStates(const OrtelanProcess& program)
     if (!WaitUntil([&] { return !::IsWindowVisible(popup); }))
         return false;
 
-    ChooseMenu(frame, ID_APP_ABOUT);
+    program.Choose(ID_APP_ABOUT);
     HWND about = program.WaitForDialog(L"バージョン情報");
     if (about == nullptr || !Shot(L"about", WindowRect(about)))
         return false;
-    Click(::GetDlgItem(about, IDOK));
+    ::PostMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
     return WaitUntil([&] { return !::IsWindow(about); });
 }
 
@@ -102,8 +99,8 @@ int wmain()
 {
     // Lines end in a bare line feed, as the script reads them.
     _setmode(_fileno(stdout), _O_BINARY);
-    OrtelanProcess program;
-    if (!program.Start())
+    Ortelan program;
+    if (program.Frame() == nullptr)
     {
         std::fprintf(stderr, "Ortelan did not start\n");
         return 1;

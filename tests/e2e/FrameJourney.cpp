@@ -1,0 +1,171 @@
+#include "res/resource.h"
+#include "tests/support/Edition.h"
+#include "tests/support/Program.h"
+#include "tests/support/Registry.h"
+#include "tests/support/Units.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace support;
+
+using FrameJourney = CleanSettingsTest;
+
+// The panels shown (a letter each, in their fixed order: memory, disk,
+// performance), after a check that they are stacked from the client area's
+// top without gaps, each as wide as the client area, which they fill.
+std::string Stack(const Ortelan& program)
+{
+    RECT client = {};
+    ::GetClientRect(program.Frame(), &client);
+    ::MapWindowPoints(program.Frame(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::string shown;
+    LONG y = client.top;
+    for (int control : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU})
+    {
+        RECT rc = WindowRect(program.Panel(control));
+        if (!::IsWindowVisible(program.Panel(control)))
+            continue;
+        shown += "MDP"[control == IDC_MEMORY_AMOUNT ? 0 : control == IDC_DISK_SIZE ? 1 : 2];
+        EXPECT_TRUE(rc.top == y && rc.left == client.left && rc.right == client.right) << control;
+        y = rc.bottom;
+    }
+    EXPECT_EQ(y, client.bottom);
+    return shown;
+}
+
+TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
+{
+    // Arguments change nothing; a minimised start is laid out all the same.
+    Ortelan program(SW_SHOWMINNOACTIVE, L"/quit --help C:\\nowhere 5000");
+    HWND frame = program.Frame();
+    EXPECT_TRUE(::IsIconic(frame));
+    Send(frame, WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_EQ(L"Ortelan", Text(frame));
+    // It can be moved and minimised, never resized or maximised.
+    const LONG kinds = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ::GetWindowLongW(frame, GWL_STYLE) & kinds);
+    EXPECT_EQ("MDP", Stack(program));
+
+    // Hiding and showing keeps the top-left corner and the panels' order,
+    // whatever the order of the commands.
+    ::SetWindowPos(frame, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT full = WindowRect(frame);
+    RECT disk = WindowRect(program.Panel(IDC_DISK_SIZE));
+    const struct
+    {
+        UINT command;
+        const char* shown;
+    } steps[] = {{ID_VIEW_DISK, "MP"}, {ID_VIEW_PERFORMANCE, "M"}, {ID_VIEW_MEMORY, ""},
+                 {ID_VIEW_PERFORMANCE, "P"}, {ID_VIEW_DISK, "DP"}, {ID_VIEW_MEMORY, "MDP"}};
+    for (const auto& step : steps)
+    {
+        Send(frame, WM_COMMAND, step.command);
+        EXPECT_EQ(step.shown, Stack(program));
+        RECT rc = WindowRect(frame);
+        EXPECT_TRUE(rc.left == 37 && rc.top == 41) << step.shown;
+    }
+    Send(frame, WM_COMMAND, ID_VIEW_DISK);
+    EXPECT_EQ(full.bottom - (disk.bottom - disk.top), WindowRect(frame).bottom);
+    Send(frame, WM_COMMAND, ID_VIEW_DISK);
+
+    // Tab moves within a panel.
+    for (int field : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE})
+    {
+        ClickInto(program.Control(field));
+        ASSERT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(field); }));
+        PressKey(program.Control(field), VK_TAB);
+        int next = field == IDC_MEMORY_AMOUNT ? IDC_MEMORY_ALLOCATE : IDC_DISK_CREATE;
+        EXPECT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(next); })) << field;
+    }
+
+    // Top-most on and off, never moving or sizing the window.
+    for (bool topMost : {true, false})
+    {
+        Send(frame, WM_COMMAND, ID_OPTION_TOPMOST);
+        EXPECT_EQ(topMost, IsTopMost(frame));
+        RECT now = WindowRect(frame);
+        EXPECT_TRUE(::EqualRect(&full, &now));
+    }
+
+    // The About box names the edition and holds the frame until it closes,
+    // by its button, Esc or its close box.
+    for (int way = 0; way < 3; ++way)
+    {
+        program.Choose(ID_APP_ABOUT);
+        HWND about = program.WaitForDialog(L"バージョン情報");
+        ASSERT_NE(nullptr, about);
+        EXPECT_EQ(edition::kAboutName, Text(::GetDlgItem(about, IDC_ABOUT_NAME)));
+        EXPECT_EQ(L"Version 3.10 (2009/01/03)", Text(::GetDlgItem(about, IDC_ABOUT_VERSION)));
+        EXPECT_NE(L"", Text(::GetDlgItem(about, IDC_ABOUT_NOTICE)));
+        EXPECT_FALSE(::IsWindowEnabled(frame));
+        HWND ok = ::GetDlgItem(about, IDOK);
+        if (way == 0)
+            ::PostMessageW(ok, BM_CLICK, 0, 0);
+        else if (way == 1)
+            PressKey(ok, VK_ESCAPE);
+        else
+            ::PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(frame); })) << way;
+    }
+
+    // Two new instances; closing this one leaves them running, each closing
+    // on its own. Any that does not is ended, so that none outlives the test.
+    std::vector<HWND> before = TopLevelWindows(L"OT_MainFrame");
+    program.Choose(ID_OPTION_NEW_PROCESS);
+    program.Choose(ID_OPTION_NEW_PROCESS);
+    EXPECT_TRUE(WaitUntil([&] { return TopLevelWindows(L"OT_MainFrame").size() == before.size() + 2; }, 15000));
+    std::vector<std::pair<HWND, HANDLE>> started;
+    for (HWND other : TopLevelWindows(L"OT_MainFrame"))
+    {
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(other, &id);
+        if (std::find(before.begin(), before.end(), other) == before.end())
+            started.emplace_back(other, ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id));
+    }
+    ASSERT_TRUE(program.Close());
+    EXPECT_EQ(0u, program.ExitCode());
+    EXPECT_EQ(2u, started.size());
+    for (const auto& other : started)
+        EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(other.second, 0)) << "closed with the first";
+    for (const auto& other : started)
+    {
+        ::PostMessageW(other.first, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(other.second, 15000));
+        ::TerminateProcess(other.second, 99);
+        ::CloseHandle(other.second);
+    }
+}
+
+// As the system ends the session: the program agrees, and cleans up as a
+// close does before it answers, settings step included.
+TEST_F(FrameJourney, EndOfTheWindowsSessionCleansUpAsACloseDoes)
+{
+    TempFolder folder;
+    std::wstring target = folder.Path(L"Ortelan.dat");
+    for (bool saving : {false, true})
+    {
+        Ortelan program;
+        HWND frame = program.Frame();
+        SetText(program.Control(IDC_DISK_FOLDER), folder.Path());
+        program.Press(IDC_DISK_CREATE);
+        ASSERT_EQ(LONGLONG(kMiB), FileSize(target));
+        if (saving)
+            Send(frame, WM_COMMAND, ID_OPTION_SAVE_SETTINGS);
+        DWORD_PTR agreed = 0;
+        Send(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 10000, &agreed);
+        EXPECT_EQ(TRUE, agreed);
+        ASSERT_TRUE(Send(frame, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF));
+        EXPECT_EQ(LONGLONG(kMiB), FileSize(target)) << "the session goes on";
+        ASSERT_TRUE(Send(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+        EXPECT_EQ(-1, FileSize(target));
+        EXPECT_EQ(saving, KeyExists(kProductKey));
+        ASSERT_TRUE(program.WaitForExit());
+        EXPECT_EQ(0u, program.ExitCode());
+    }
+}
+
+} // namespace

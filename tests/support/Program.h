@@ -1,0 +1,210 @@
+#pragma once
+
+#include "Files.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// Drives a running Ortelan.exe from outside, as a user would: it finds the
+// program's windows, reads what they show, types, clicks, chooses menu
+// commands and answers its message boxes, all through window messages.
+namespace support {
+
+// Polls until the condition holds; false on time-out.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
+{
+    for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(20))
+    {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+    }
+    return true;
+}
+
+// Sent, so that the window has handled it on return; false when it did not
+// return in time, as when the handler shows a modal box.
+inline bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 60000,
+                 DWORD_PTR* result = nullptr)
+{
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, timeoutMs, result ? result : &ignored);
+}
+
+inline std::wstring Text(HWND window)
+{
+    WCHAR buffer[1024] = L"";
+    DWORD_PTR length = 0;
+    Send(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), 5000, &length);
+    return std::wstring(buffer, length);
+}
+
+inline void SetText(HWND window, const std::wstring& text)
+{
+    Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Keys posted to the control, as the system posts them to the focus.
+inline void PressKey(HWND target, UINT virtualKey)
+{
+    LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | scan);
+    if (virtualKey == VK_RETURN)
+        ::PostMessageW(target, WM_CHAR, L'\r', 1 | scan);
+    ::PostMessageW(target, WM_KEYUP, virtualKey, 1 | scan | 0xC0000000);
+}
+
+inline void TypeText(HWND target, const std::wstring& text)
+{
+    for (wchar_t c : text)
+        ::PostMessageW(target, WM_CHAR, c, 1);
+}
+
+// A left click, which gives the control the focus.
+inline void ClickInto(HWND control)
+{
+    ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ::PostMessageW(control, WM_LBUTTONUP, 0, 0);
+}
+
+inline RECT WindowRect(HWND window)
+{
+    RECT rc = {};
+    ::GetWindowRect(window, &rc);
+    return rc;
+}
+
+inline bool IsTopMost(HWND window) { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// Shown top-level windows of the class, of one process or of all when 0.
+inline std::vector<HWND> TopLevelWindows(LPCWSTR className, DWORD processId = 0)
+{
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, className, nullptr)) != nullptr;)
+    {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if ((processId == 0 || owner == processId) && ::IsWindowVisible(window))
+            found.push_back(window);
+    }
+    return found;
+}
+
+class Ortelan
+{
+public:
+    // Starts the program and waits for its main window; Frame() is null when
+    // none came. Where the system places the window, it is at 50, 60.
+    explicit Ortelan(int showCommand = SW_SHOWNORMAL, const std::wstring& arguments = L"")
+    {
+        std::wstring path = HostPathFromEnvironment("ORTELAN_EXE");
+        std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USEPOSITION;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+        startup.dwX = 50;
+        startup.dwY = 60;
+        if (::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &m_info))
+            WaitUntil([this] { return (m_frame = Find(L"OT_MainFrame")) != nullptr; }, 15000);
+    }
+    // A program still running is ended.
+    ~Ortelan()
+    {
+        ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+        ::CloseHandle(m_info.hProcess);
+        ::CloseHandle(m_info.hThread);
+    }
+    Ortelan(const Ortelan&) = delete;
+    Ortelan& operator=(const Ortelan&) = delete;
+
+    HWND Frame() const { return m_frame; }
+    // The panel dialog that holds the control, and the control itself.
+    HWND Panel(int controlId) const
+    {
+        HWND panel = ::GetWindow(m_frame, GW_CHILD);
+        while (panel != nullptr && ::GetDlgItem(panel, controlId) == nullptr)
+            panel = ::GetWindow(panel, GW_HWNDNEXT);
+        return panel;
+    }
+    HWND Control(int controlId) const { return ::GetDlgItem(Panel(controlId), controlId); }
+    std::wstring TextOf(int controlId) const { return Text(Control(controlId)); }
+    // A click on a push button, handled when this returns.
+    void Press(int buttonId) const { Send(Control(buttonId), BM_CLICK); }
+    // A menu command, posted as the menu posts it.
+    void Choose(UINT commandId) const { ::PostMessageW(m_frame, WM_COMMAND, commandId, 0); }
+    // A menu choice made with the keys, Alt and the menu's letter, then the
+    // item's, as a user makes it: a greyed item is not chosen. The menu opens
+    // its popup (#32768) from a key it posts itself, so the item's key waits
+    // for it; this returns once the menu is closed.
+    void ChooseByKeys(wchar_t menu, wchar_t item) const
+    {
+        ::PostMessageW(m_frame, WM_SYSCOMMAND, SC_KEYMENU, menu);
+        WaitUntil([this] { return Find(L"#32768") != nullptr; });
+        ::PostMessageW(m_frame, WM_CHAR, item, 1);
+        WaitUntil([this] { return Find(L"#32768") == nullptr; });
+    }
+    HWND Focus() const
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        return ::GetGUIThreadInfo(m_info.dwThreadId, &info) ? info.hwndFocus : nullptr;
+    }
+    // A shown dialog of the program with this caption; null when none
+    // appears in time.
+    HWND WaitForDialog(const std::wstring& caption) const
+    {
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = Find(L"#32770", caption)) != nullptr; });
+        return dialog;
+    }
+    // Waits for a message box, checks its text and buttons, clicks the answer.
+    void Answer(const std::wstring& text, std::initializer_list<int> buttons, int answer) const
+    {
+        HWND box = WaitForDialog(L"Ortelan");
+        ASSERT_NE(nullptr, box) << "no message box";
+        bool says = false;
+        for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+            says = says || Text(child) == text;
+        EXPECT_TRUE(says) << "the box does not say what it should";
+        for (int button : {IDOK, IDCANCEL, IDYES, IDNO})
+        {
+            bool expected = std::find(buttons.begin(), buttons.end(), button) != buttons.end();
+            EXPECT_EQ(expected, ::IsWindowVisible(::GetDlgItem(box, button)) != FALSE) << "button " << button;
+        }
+        ::PostMessageW(::GetDlgItem(box, answer), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    }
+    // Asks the frame to close, as its close box does, and waits for the end.
+    bool Close() const { return ::PostMessageW(m_frame, WM_CLOSE, 0, 0) && WaitForExit(); }
+    bool WaitForExit() const { return ::WaitForSingleObject(m_info.hProcess, 15000) == WAIT_OBJECT_0; }
+    DWORD ExitCode() const
+    {
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(m_info.hProcess, &code);
+        return code;
+    }
+
+private:
+    // The program's first shown window of the class (and caption, if given).
+    HWND Find(LPCWSTR className, const std::wstring& caption = L"") const
+    {
+        std::vector<HWND> found = TopLevelWindows(className, m_info.dwProcessId);
+        auto match = std::find_if(found.begin(), found.end(),
+                                  [&](HWND window) { return caption.empty() || Text(window) == caption; });
+        return match != found.end() ? *match : nullptr;
+    }
+
+    PROCESS_INFORMATION m_info = {};
+    HWND m_frame = nullptr;
+};
+
+} // namespace support
