@@ -7,7 +7,7 @@
 # ROOT/readonly   1 MiB read-only tmpfs: "access denied", even for root
 # ROOT/panel    128 MiB tmpfs, also drive O: of the Wine prefix PREFIX, since
 #                the panel measures the free space of a folder's drive root
-#                (tests/disk/DiskTestSupport.h knows the letter)
+#                (tests/support/Files.h knows the letter)
 # The tests skip themselves when a volume is not there (mounting needs root).
 # Set-up never fails: it clears what an interrupted run left and mounts what
 # it may.

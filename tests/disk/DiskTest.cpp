@@ -1,4 +1,4 @@
-#include "DiskTestSupport.h"
+#include "tests/support/Files.h"
 
 #include "disk/DiskManager.h"
 #include "tests/support/Units.h"
@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace disktest;
+using namespace support;
 
 // Platform calls that refuse with g_error, for what the file system here
 // cannot be made to do on demand.
