@@ -12,9 +12,13 @@
 # (an existing OUT.baseline is used as it is). OUT.tsv (default:
 # tools/faults/out.tsv in TREE) gets a row per fault: id, caught
 # (yes/no/nobuild), count of failing cases, the failing cases (comma-separated)
-# and the seconds the fault took. A run that is stopped can be started again:
-# faults already in OUT.tsv are skipped. OUT.cases beside it lists every case
-# the run counted, for compare.py. About one to one and a half minutes a fault.
+# and the seconds the fault took. Only the cases whose test program the fault
+# rebuilt are run, and the end-to-end ones when it rebuilt Ortelan.exe: any
+# other case runs the very program that passed unfaulted (cases.py);
+# FAULTS_ALL_CASES=1 runs every case all the same. A run that is stopped can
+# be started again: faults already in OUT.tsv are skipped. OUT.cases beside it
+# lists every case the run counted, for compare.py. One to fifteen minutes a
+# fault, depending on how busy the machine is.
 # The product files must be committed: a stopped run restores from its copy
 # and then from git. The restored file gets a new time, so the next build
 # compiles it again.
@@ -77,9 +81,16 @@ for id in $("$faults" ids); do
     "$faults" apply "$tree" "$id"
 
     failed=""
+    "$here/cases.py" "$build" stamp >"$work/stamp"
     if cmake --build "$build" -j2 >"$work/build.log" 2>&1; then
         rm -f "$build/Testing/Temporary/LastTestsFailed.log"
-        ctest --test-dir "$build" -j2 --timeout 90 -E "$exclude" >"$work/test.log" 2>&1
+        if [ -n "${FAULTS_ALL_CASES:-}" ]; then
+            ctest --test-dir "$build" -j2 --timeout 90 -E "$exclude" >"$work/test.log" 2>&1
+        else
+            chosen=$("$here/cases.py" "$build" select "$work/stamp")
+            [ -z "$chosen" ] || ctest --test-dir "$build" -j2 --timeout 90 -E "$exclude" -I "0,0,0,$chosen" \
+                >"$work/test.log" 2>&1
+        fi
         if [ -f "$build/Testing/Temporary/LastTestsFailed.log" ]; then
             failed=$(sed 's/^[0-9]*://' "$build/Testing/Temporary/LastTestsFailed.log" | sort | paste -sd, -)
         fi
