@@ -87,9 +87,8 @@ for id in $("$faults" ids); do
         if [ -n "${FAULTS_ALL_CASES:-}" ]; then
             ctest --test-dir "$build" -j2 --timeout 90 -E "$exclude" >"$work/test.log" 2>&1
         else
-            chosen=$("$here/cases.py" "$build" select "$work/stamp")
-            [ -z "$chosen" ] || ctest --test-dir "$build" -j2 --timeout 90 -E "$exclude" -I "0,0,0,$chosen" \
-                >"$work/test.log" 2>&1
+            chosen=$("$here/cases.py" "$build" select "$work/stamp" "$exclude")
+            [ -z "$chosen" ] || ctest --test-dir "$build" -j2 --timeout 90 -I "0,0,0,$chosen" >"$work/test.log" 2>&1
         fi
         if [ -f "$build/Testing/Temporary/LastTestsFailed.log" ]; then
             failed=$(sed 's/^[0-9]*://' "$build/Testing/Temporary/LastTestsFailed.log" | sort | paste -sd, -)
