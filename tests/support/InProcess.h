@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -36,3 +37,25 @@ public:
 private:
     HWND m_host = nullptr;
 };
+
+// The slot of this program's import table through which it calls a system
+// function, so that a test can put another function there (the linker
+// leaves the table writable).
+inline ULONG_PTR* ImportSlot(const char* name)
+{
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+    auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); dll->Name != 0; ++dll)
+    {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots)
+        {
+            if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
+                std::strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, name) == 0)
+                return reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
+        }
+    }
+    return nullptr;
+}

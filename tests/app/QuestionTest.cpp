@@ -1,0 +1,63 @@
+#include "app/MainFrame.h"
+#include "app/MenuState.h"
+#include "res/resource.h"
+#include "tests/support/InProcess.h"
+#include "tests/support/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <utility>
+
+namespace {
+
+std::deque<int> g_answers;
+
+// Shows nothing; answers each box with the next scripted answer.
+int WINAPI AnswerFromScript(HWND, LPCWSTR, LPCWSTR, UINT)
+{
+    int answer = g_answers.front();
+    g_answers.pop_front();
+    return answer;
+}
+
+// A question box that cannot be shown, or that goes with its frame while it
+// is open, answers 0. Only an explicit OK clears the saved settings, and
+// only an explicit Yes then unticks saving them.
+TEST(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
+{
+    const struct
+    {
+        int clear, untick;
+        bool keyKept, saveTicked;
+    } cases[] = {
+        {0, IDYES, true, true},
+        {IDOK, 0, false, true},
+        {IDOK, IDYES, false, false},
+    };
+    ULONG_PTR* slot = ImportSlot("MessageBoxW");
+    ASSERT_NE(nullptr, slot);
+    ULONG_PTR system = std::exchange(*slot, reinterpret_cast<ULONG_PTR>(&AnswerFromScript));
+    for (const auto& c : cases)
+    {
+        support::CreateKey(support::kProductKey);
+        CMainFrame frame;
+        ASSERT_NE(nullptr, frame.CreateEx(nullptr, nullptr, CMainFrame::kStyle, CMainFrame::kExStyle));
+        HMENU menu = frame.GetMenu();
+        ::CheckMenuItem(menu, ID_OPTION_SAVE_SETTINGS, MF_BYCOMMAND | MF_CHECKED);
+        g_answers = {c.clear, c.untick};
+        ::SendMessageW(frame, WM_COMMAND, ID_OPTION_CLEAR_SETTINGS, 0);
+        EXPECT_EQ(c.keyKept, support::KeyExists(support::kProductKey)) << c.clear << ", " << c.untick;
+        EXPECT_EQ(c.saveTicked, IsMenuChecked(menu, ID_OPTION_SAVE_SETTINGS) != FALSE) << c.clear << ", " << c.untick;
+        ::DestroyWindow(frame);
+        // The frame's end posts WM_QUIT here, which nothing is to read.
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+        }
+    }
+    *slot = system;
+    support::RemoveAllSettings();
+}
+
+} // namespace
