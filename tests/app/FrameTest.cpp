@@ -11,6 +11,15 @@
 
 namespace {
 
+// The frame's end posts WM_QUIT to this thread, which nothing is to read.
+void DrainMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+    }
+}
+
 std::deque<int> g_answers;
 
 // Shows nothing; answers each box with the next scripted answer.
@@ -50,14 +59,31 @@ TEST(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
         EXPECT_EQ(c.keyKept, support::KeyExists(support::kProductKey)) << c.clear << ", " << c.untick;
         EXPECT_EQ(c.saveTicked, IsMenuChecked(menu, ID_OPTION_SAVE_SETTINGS) != FALSE) << c.clear << ", " << c.untick;
         ::DestroyWindow(frame);
-        // The frame's end posts WM_QUIT here, which nothing is to read.
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-        }
+        DrainMessages();
     }
     *slot = system;
     support::RemoveAllSettings();
+}
+
+// With no panel at all, as when every panel failed to be made, only the
+// borders and the menu remain; a width computed from no panel would
+// overflow.
+TEST(FrameLayout, WithoutAnyPanelOnlyTheBordersAndMenuRemain)
+{
+    CMainFrame frame;
+    ASSERT_NE(nullptr, frame.CreateEx(nullptr, nullptr, CMainFrame::kStyle, CMainFrame::kExStyle));
+    frame.m_panels.clear();
+    frame.LayoutPanels();
+    RECT borders = {};
+    ::AdjustWindowRectEx(&borders, frame.GetStyle(), TRUE, frame.GetExStyle());
+    RECT window = {};
+    ::GetWindowRect(frame, &window);
+    EXPECT_EQ(borders.right - borders.left, window.right - window.left);
+    RECT client = {};
+    ::GetClientRect(frame, &client);
+    EXPECT_EQ(0, client.bottom);
+    ::DestroyWindow(frame);
+    DrainMessages();
 }
 
 } // namespace
