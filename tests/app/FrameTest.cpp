@@ -33,7 +33,9 @@ int WINAPI AnswerFromScript(HWND, LPCWSTR, LPCWSTR, UINT)
 // A question box that cannot be shown, or that goes with its frame while it
 // is open, answers 0. Only an explicit OK clears the saved settings, and
 // only an explicit Yes then unticks saving them.
-TEST(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
+using SettingsQuestions = support::CleanSettingsTest;
+
+TEST_F(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
 {
     const struct
     {
@@ -62,7 +64,6 @@ TEST(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
         DrainMessages();
     }
     *slot = system;
-    support::RemoveAllSettings();
 }
 
 // With no panel at all, as when every panel failed to be made, only the

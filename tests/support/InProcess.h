@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Program.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -21,13 +23,8 @@ public:
     }
     ~HostedPanel() { ::DestroyWindow(m_host); }
 
-    std::wstring Text(int id) const
-    {
-        WCHAR text[1024] = L"";
-        ::GetDlgItemTextW(dialog, id, text, 1024);
-        return text;
-    }
-    void SetText(int id, const std::wstring& text) const { ::SetDlgItemTextW(dialog, id, text.c_str()); }
+    std::wstring Text(int id) const { return support::Text(::GetDlgItem(dialog, id)); }
+    void SetText(int id, const std::wstring& text) const { support::SetText(::GetDlgItem(dialog, id), text); }
     // What a click on the button sends its dialog.
     void Press(int id) const { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
