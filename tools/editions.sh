@@ -5,6 +5,12 @@
 # source tree); build, the build folder (build/ or $ORTELAN_BUILD, and
 # build-x64/ or $ORTELAN_BUILD_X64); winearch, the kind of Wine prefix that
 # runs the edition's programs.
+#   runs_here
+# fails only when this host refuses to start the edition's Wine loader (the
+# shell's 126): Wine's 32-bit loader is itself a 32-bit x86 program, which a
+# kernel with 32-bit emulation off cannot run. A Wine that is missing or
+# broken in any other way still counts as running here, so that its tests
+# fail rather than go unrun.
 editions="win32 x64"
 
 edition() {
@@ -24,4 +30,8 @@ edition() {
         exit 2
         ;;
     esac
+}
+
+runs_here() {
+    WINEARCH=$winearch "$root/tools/wine.sh" --version >/dev/null 2>&1 || [ $? -ne 126 ]
 }

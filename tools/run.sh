@@ -1,8 +1,9 @@
 #!/bin/sh
 # Sets up what is missing, builds both editions of Ortelan and runs one under
-# Wine: the 32-bit one, or the x64 one with the argument x64. It runs on the
-# user's display, or without one under Xvfb, saving a screenshot to
-# screenshot.png in the edition's build folder.
+# Wine: the 32-bit one, or the x64 one with the argument x64 or on a host
+# that cannot run the 32-bit one. It runs on the user's display, or without
+# one under Xvfb, saving a screenshot to screenshot.png in the edition's
+# build folder.
 #   run.sh [win32|x64]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +12,11 @@ name=${1:-win32}
 edition "$name"
 
 "$root/tools/deps.sh"
+if [ $# -eq 0 ] && ! runs_here; then
+    echo "This host runs no 32-bit x86 programs, so Wine cannot run the 32-bit edition here; running the x64 edition."
+    name=x64
+    edition "$name"
+fi
 "$root/tools/build.sh" --target Ortelan
 
 prefix="$build/wineprefix-run"
@@ -24,7 +30,7 @@ wineserver -k 2>/dev/null || true
 if [ -n "${DISPLAY:-}" ]; then
     "$root/tools/wine-prefix.sh" "$prefix" x11 "$winearch"
     wineserver -k 2>/dev/null || true
-    exec wine "$build/Ortelan.exe"
+    exec "$root/tools/wine.sh" "$build/Ortelan.exe"
 fi
 
 # No display: a virtual desktop on Xvfb, which draws the window's caption.
@@ -32,8 +38,8 @@ fi
 wineserver -k 2>/dev/null || true
 shot="$build/screenshot.png"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-    wine "$1" &
+    "$3" "$1" &
     sleep 6
     import -window root "$2"
-    wineserver -k' sh "$build/Ortelan.exe" "$shot"
+    wineserver -k' sh "$build/Ortelan.exe" "$shot" "$root/tools/wine.sh"
 echo "No display: Ortelan ($name) ran under Xvfb; screenshot saved to $shot"

@@ -12,11 +12,13 @@ prefix=$1
 mode=${2:-x11}
 arch=${3:-win32}
 
+wine="$(dirname "$0")/wine.sh"
+
 export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    wineboot -i </dev/null >/dev/null 2>&1
+    "$wine" wineboot -i </dev/null >/dev/null 2>&1
 fi
 
 # Wine draws the caption buttons with its Marlett symbol font, which Debian
@@ -52,4 +54,4 @@ trap 'rm -f "$reg"' EXIT
     echo '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
     echo '"Default"="1024x768"'
 } >"$reg"
-wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+"$wine" regedit /S "$("$wine" winepath -w "$reg")" </dev/null >/dev/null 2>&1
