@@ -3,11 +3,13 @@
 # skipping what is already there. Runs apt-get through sudo when not root.
 #   deps.sh           building, running and testing
 #   deps.sh release   and packing the release (tools/release.sh)
+#   deps.sh emulated  and testing under i386 emulation (tools/test-emulated.sh)
 set -eu
 
 packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 googletest wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps cppcheck"
 [ "${1:-}" != release ] || packages="$packages git python3"
+[ "${1:-}" != emulated ] || packages="$packages qemu-user-static gcc"
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
