@@ -17,7 +17,7 @@ for name in $editions; do
         "$root/tools/wine-prefix.sh" "$build/wineprefix" null "$winearch"
     else
         echo "This host refuses to start Wine's 32-bit loader (a kernel with 32-bit emulation off runs no 32-bit x86 programs), so Wine cannot run the $name edition here."
-        echo "Its programs and test programs are built and its executable is checked; its tests under Wine run on a host that runs 32-bit programs."
+        echo "Its programs and test programs are built and its executable is checked; its tests under Wine run on a host that runs 32-bit programs, or here under emulation: tools/test-emulated.sh."
     fi
     ctest --test-dir "$build" -j 2 --output-on-failure --timeout 600 || status=1
     # The tests leave Wine's server running with their prefix; end it.
