@@ -4,7 +4,7 @@
 # loader and its services included, runs under qemu's i386 user-mode
 # emulation, in a private namespace that alone sends i386 programs to qemu.
 # It is slow and not exact: qemu 7.2 now and then crashes a multi-threaded
-# guest as a process starts or ends, so a failed test is run up to twice
+# guest as a process starts or ends, so the failed tests are run up to twice
 # more and a failed build (whose last step runs each test program) once more.
 # Builds into build-emulated/ (or $ORTELAN_BUILD_EMULATED).
 set -eu
@@ -39,7 +39,11 @@ taskset -c 0 unshare -Urm --propagation private sh -c '
     "$2/tools/build.sh" || "$2/tools/build.sh"
     "$2/tools/wine-prefix.sh" "$3/wineprefix" null win32
     "$3/wine-exec.sh" cmd /c exit </dev/null >/dev/null 2>&1 || true
+    # A rerun of the failed tests alone sets their fixtures up anew, so that
+    # what a crashed program left on a test volume is gone.
     status=0
-    ctest --test-dir "$3" -j 1 --output-on-failure --repeat until-pass:3 -E Reproducible || status=1
+    ctest --test-dir "$3" -j 1 --output-on-failure -E Reproducible ||
+        ctest --test-dir "$3" -j 1 --output-on-failure --rerun-failed ||
+        ctest --test-dir "$3" -j 1 --output-on-failure --rerun-failed || status=1
     WINEPREFIX="$3/wineprefix" wineserver -k 2>/dev/null || true
     exit $status' sh "$binfmt" "$root" "$build"
