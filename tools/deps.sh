@@ -3,13 +3,22 @@
 # skipping what is already there. Runs apt-get through sudo when not root.
 #   deps.sh           building, running and testing
 #   deps.sh release   and packing the release (tools/release.sh)
-#   deps.sh emulated  and testing under i386 emulation (tools/test-emulated.sh)
+#   deps.sh vm        and running the 32-bit edition in a virtual machine
+#                     (tools/vm/), where this host runs no 32-bit programs
 set -eu
 
 packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 googletest wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps cppcheck"
 [ "${1:-}" != release ] || packages="$packages git python3"
-[ "${1:-}" != emulated ] || packages="$packages qemu-user-static gcc"
+# The VM's kernel and busybox are unpacked from Debian's packages, not
+# installed (tools/vm/cache.sh); its scratch disk is made with mkfs.ext4.
+# qemu's recommendations (its graphical front-ends, firmware for other
+# machines) serve no purpose here. The callers install the rest first.
+recommends=""
+if [ "${1:-}" = vm ]; then
+    packages="$packages qemu-system-x86 e2fsprogs"
+    recommends="--no-install-recommends"
+fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -27,5 +36,5 @@ if [ -n "$missing" ]; then
     echo "Installing:$missing"
     $sudo apt-get update -q
     # shellcheck disable=SC2086
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $recommends $missing
 fi
