@@ -11,6 +11,11 @@
 # kernel with 32-bit emulation off cannot run. A Wine that is missing or
 # broken in any other way still counts as running here, so that its tests
 # fail rather than go unrun.
+#   in_vm
+# succeeds when the edition's tests under Wine run in the test VM
+# (tools/vm/): the 32-bit edition's where this host refuses to start Wine's
+# 32-bit loader, or anywhere when ORTELAN_WIN32_IN_VM=1 asks for it (for
+# developing and measuring the VM on a host that runs 32-bit programs).
 editions="win32 x64"
 
 edition() {
@@ -34,4 +39,8 @@ edition() {
 
 runs_here() {
     WINEARCH=$winearch "$root/tools/wine.sh" --version >/dev/null 2>&1 || [ $? -ne 126 ]
+}
+
+in_vm() {
+    [ "$winearch" = win32 ] && { [ "${ORTELAN_WIN32_IN_VM:-}" = 1 ] || ! runs_here; }
 }
