@@ -100,7 +100,8 @@ class Ortelan
 {
 public:
     // Starts the program and waits for its main window; Frame() is null when
-    // none came. Where the system places the window, it is at 50, 60.
+    // none came. Where the system places the window, it is at 50, 60. It runs
+    // in a job, which the instances it starts join, so that none outlives it.
     explicit Ortelan(int showCommand = SW_SHOWNORMAL, const std::wstring& arguments = L"")
     {
         std::wstring path = HostPathFromEnvironment("ORTELAN_EXE");
@@ -111,17 +112,20 @@ public:
         startup.wShowWindow = static_cast<WORD>(showCommand);
         startup.dwX = 50;
         startup.dwY = 60;
-        if (::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &m_info))
-            WaitUntil([this] { return (m_frame = Find(L"OT_MainFrame")) != nullptr; }, 15000);
+        if (::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                             nullptr, &startup, &m_info) &&
+            ::AssignProcessToJobObject(m_job, m_info.hProcess) && ::ResumeThread(m_info.hThread) != DWORD(-1))
+            WaitUntil([this] { return (m_frame = Find(L"OT_MainFrame")) != nullptr; }, 60000);
     }
-    // A program still running is ended.
+    // A program still running is ended, with every instance it started.
     ~Ortelan()
     {
+        ::TerminateJobObject(m_job, 99);
         ::TerminateProcess(m_info.hProcess, 99);
-        ::WaitForSingleObject(m_info.hProcess, 5000);
+        ::WaitForSingleObject(m_info.hProcess, 60000);
         ::CloseHandle(m_info.hProcess);
         ::CloseHandle(m_info.hThread);
+        ::CloseHandle(m_job);
     }
     Ortelan(const Ortelan&) = delete;
     Ortelan& operator=(const Ortelan&) = delete;
@@ -185,7 +189,7 @@ public:
     }
     // Asks the frame to close, as its close box does, and waits for the end.
     bool Close() const { return ::PostMessageW(m_frame, WM_CLOSE, 0, 0) && WaitForExit(); }
-    bool WaitForExit() const { return ::WaitForSingleObject(m_info.hProcess, 15000) == WAIT_OBJECT_0; }
+    bool WaitForExit() const { return ::WaitForSingleObject(m_info.hProcess, 60000) == WAIT_OBJECT_0; }
     DWORD ExitCode() const
     {
         DWORD code = STILL_ACTIVE;
@@ -203,6 +207,7 @@ private:
         return match != found.end() ? *match : nullptr;
     }
 
+    HANDLE m_job = ::CreateJobObjectW(nullptr, nullptr);
     PROCESS_INFORMATION m_info = {};
     HWND m_frame = nullptr;
 };
