@@ -1,9 +1,10 @@
 #!/bin/sh
 # Sets up what is missing, builds both editions of Ortelan and runs one under
 # Wine: the 32-bit one, or the x64 one with the argument x64 or on a host
-# that cannot run the 32-bit one. It runs on the user's display, or without
-# one under Xvfb, saving a screenshot to screenshot.png in the edition's
-# build folder.
+# that cannot run the 32-bit one (as with ORTELAN_WIN32_IN_VM=1, which sends
+# the 32-bit edition's tests to the test VM). It runs on the user's display,
+# or without one under Xvfb, saving a screenshot to screenshot.png in the
+# edition's build folder.
 #   run.sh [win32|x64]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,8 +13,17 @@ name=${1:-win32}
 edition "$name"
 
 "$root/tools/deps.sh"
-if [ $# -eq 0 ] && ! runs_here; then
-    echo "This host runs no 32-bit x86 programs, so Wine cannot run the 32-bit edition here; running the x64 edition."
+if [ "$name" = win32 ] && in_vm; then
+    if runs_here; then
+        why="ORTELAN_WIN32_IN_VM=1 is set"
+    else
+        why="this host runs no 32-bit x86 programs, so Wine cannot run the 32-bit edition here"
+    fi
+    if [ $# -ne 0 ]; then
+        echo "$why: ./tools/run.sh x64 runs the x64 edition." >&2
+        exit 1
+    fi
+    echo "$why; running the x64 edition."
     name=x64
     edition "$name"
 fi
