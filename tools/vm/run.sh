@@ -9,12 +9,12 @@
 # path; the rest of the host's files are seen as they were at boot.
 #   run.sh [--guest DIR] [--share DIR]... [--timeout SECONDS] SCRIPT [ARG...]
 # Unattended: no terminal is needed or used, the VM ends within the time-out
-# (ORTELAN_VM_TIMEOUT, default 2400 s) and never outlives this command, and
+# (ORTELAN_VM_TIMEOUT, default 1800 s) and never outlives this command, and
 # its temporary files go with it.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 guest=""
-timeout=${ORTELAN_VM_TIMEOUT:-2400}
+timeout=${ORTELAN_VM_TIMEOUT:-1800}
 shares=""
 while [ $# -gt 0 ]; do
     case $1 in
