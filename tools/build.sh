@@ -11,13 +11,15 @@ for name in ${ORTELAN_EDITIONS:-$editions}; do
     edition "$name"
     # CTest lists each test program's cases by running it. Where the tests
     # run in the test VM, this host may not run them, so CTest lists them
-    # when it starts in the VM, under emulation, which takes longer.
-    discovery=POST_BUILD listing=120
+    # when it starts in the VM, under emulation, where everything takes up
+    # to twenty times longer: a journey that starts Ortelan a dozen times
+    # takes two to three minutes on a busy host.
+    discovery=POST_BUILD listing=120 case=300
     if in_vm; then
-        discovery=PRE_TEST listing=900
+        discovery=PRE_TEST listing=900 case=1200
     fi
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/$toolchain" \
         -DORTELAN_WINE_TESTS=ON -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=$discovery \
-        -DORTELAN_DISCOVERY_TIMEOUT=$listing >/dev/null
+        -DORTELAN_DISCOVERY_TIMEOUT=$listing -DORTELAN_TEST_TIMEOUT=$case >/dev/null
     cmake --build "$build" -j "$(nproc)" "$@"
 done
