@@ -110,6 +110,8 @@ mv -T "$new" "$entry" 2>/dev/null || rm -rf "$new"
 trap - EXIT
 echo "The test VM's guest material is ready after $(($(date +%s) - started)) s." >&2
 
-# Keys that no run has used for two weeks are another recipe's.
+# Keys that no run has used for two weeks are another recipe's; a folder
+# still being made a day later was left by a run that was killed.
 find "$cache" -mindepth 1 -maxdepth 1 -type d -name '[0-9a-f]*' ! -name "$key" -mtime +14 -exec rm -rf {} + 2>/dev/null || true
+find "$cache" -mindepth 1 -maxdepth 1 -type d -name '.new-*' -mtime +1 -exec rm -rf {} + 2>/dev/null || true
 echo "$entry"

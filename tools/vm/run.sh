@@ -66,7 +66,7 @@ set -- "$script" "$@"
     echo
 } >"$job/script"
 {
-    echo "export ORTELAN_VM_GUEST=$guest"
+    echo "export ORTELAN_VM_GUEST=$(quote "$guest")"
     for variable in LANG LC_ALL LC_CTYPE LC_MESSAGES TZ CI; do
         eval "value=\${$variable-}"
         [ -z "$value" ] || echo "export $variable=$(quote "$value")"
