@@ -14,29 +14,6 @@ using namespace support;
 
 using FrameJourney = CleanSettingsTest;
 
-// The panels shown (a letter each, in their fixed order: memory, disk,
-// performance), after a check that they are stacked from the client area's
-// top without gaps, each as wide as the client area, which they fill.
-std::string Stack(const Ortelan& program)
-{
-    RECT client = {};
-    ::GetClientRect(program.Frame(), &client);
-    ::MapWindowPoints(program.Frame(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-    std::string shown;
-    LONG y = client.top;
-    for (int control : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU})
-    {
-        RECT rc = WindowRect(program.Panel(control));
-        if (!::IsWindowVisible(program.Panel(control)))
-            continue;
-        shown += "MDP"[control == IDC_MEMORY_AMOUNT ? 0 : control == IDC_DISK_SIZE ? 1 : 2];
-        EXPECT_TRUE(rc.top == y && rc.left == client.left && rc.right == client.right) << control;
-        y = rc.bottom;
-    }
-    EXPECT_EQ(y, client.bottom);
-    return shown;
-}
-
 TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
 {
     // Arguments change nothing; a minimised start is laid out all the same.
@@ -48,7 +25,7 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     // It can be moved and minimised, never resized or maximised.
     const LONG kinds = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX;
     EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ::GetWindowLongW(frame, GWL_STYLE) & kinds);
-    EXPECT_EQ("MDP", Stack(program));
+    EXPECT_EQ("MDP", program.Stack());
 
     // Hiding and showing keeps the top-left corner and the panels' order,
     // whatever the order of the commands.
@@ -64,7 +41,7 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     for (const auto& step : steps)
     {
         Send(frame, WM_COMMAND, step.command);
-        EXPECT_EQ(step.shown, Stack(program));
+        EXPECT_EQ(step.shown, program.Stack());
         RECT rc = WindowRect(frame);
         EXPECT_TRUE(rc.left == 37 && rc.top == 41) << step.shown;
     }

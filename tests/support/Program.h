@@ -2,13 +2,18 @@
 
 #include "Files.h"
 
+#include "res/resource.h"
+
 #include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -136,6 +141,29 @@ public:
         return panel;
     }
     HWND Control(int controlId) const { return ::GetDlgItem(Panel(controlId), controlId); }
+    // The panels shown (a letter each, in their fixed order: memory, disk,
+    // performance), after a check that they are stacked from the client
+    // area's top without gaps, each as wide as the client area, and that the
+    // frame is just as large as they need.
+    std::string Stack() const
+    {
+        RECT client = {};
+        ::GetClientRect(m_frame, &client);
+        ::MapWindowPoints(m_frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        std::string shown;
+        LONG y = client.top;
+        for (int control : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU})
+        {
+            RECT rc = WindowRect(Panel(control));
+            if (!::IsWindowVisible(Panel(control)))
+                continue;
+            shown += "MDP"[control == IDC_MEMORY_AMOUNT ? 0 : control == IDC_DISK_SIZE ? 1 : 2];
+            EXPECT_TRUE(rc.top == y && rc.left == client.left && rc.right == client.right) << control;
+            y = rc.bottom;
+        }
+        EXPECT_EQ(y, client.bottom);
+        return shown;
+    }
     std::wstring TextOf(int controlId) const { return Text(Control(controlId)); }
     // A click on a push button, handled when this returns.
     void Press(int buttonId) const { Send(Control(buttonId), BM_CLICK); }
