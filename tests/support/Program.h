@@ -78,6 +78,17 @@ inline void ClickInto(HWND control)
     ::PostMessageW(control, WM_LBUTTONUP, 0, 0);
 }
 
+// Whether one of the window's controls shows the text.
+inline bool Says(HWND window, const std::wstring& text)
+{
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+    {
+        if (Text(child) == text)
+            return true;
+    }
+    return false;
+}
+
 inline RECT WindowRect(HWND window)
 {
     RECT rc = {};
@@ -199,10 +210,7 @@ public:
     {
         HWND box = WaitForDialog(L"Ortelan");
         ASSERT_NE(nullptr, box) << "no message box";
-        bool says = false;
-        for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-            says = says || Text(child) == text;
-        EXPECT_TRUE(says) << "the box does not say what it should";
+        EXPECT_TRUE(Says(box, text)) << "the box does not say what it should";
         for (int button : {IDOK, IDCANCEL, IDYES, IDNO})
         {
             bool expected = std::find(buttons.begin(), buttons.end(), button) != buttons.end();
@@ -210,6 +218,60 @@ public:
         }
         ::PostMessageW(::GetDlgItem(box, answer), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    }
+    // Selects the folder in the folder browser as a user does, opening each
+    // item on the way from the desktop ("My Computer", the drive, each
+    // folder). Items are known by the names the shell shows; their texts are
+    // read through a buffer placed in the program. False when one is missing.
+    bool SelectFolder(HWND browser, const std::wstring& folder) const
+    {
+        HWND tree = ::FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
+        auto ask = [tree](UINT message, WPARAM wParam, DWORD_PTR lParam) {
+            DWORD_PTR result = 0;
+            Send(tree, message, wParam, static_cast<LPARAM>(lParam), 60000, &result);
+            return result;
+        };
+        struct Item
+        {
+            TVITEMW item;
+            WCHAR text[MAX_PATH];
+        };
+        auto* remote = static_cast<Item*>(::VirtualAllocEx(m_info.hProcess, nullptr, sizeof(Item), MEM_COMMIT,
+                                                           PAGE_READWRITE));
+        std::vector<std::wstring> names;
+        auto name = [&names](LPCWSTR what, UINT flags) {
+            SHFILEINFOW info = {};
+            ::SHGetFileInfoW(what, 0, &info, sizeof(info), SHGFI_DISPLAYNAME | flags);
+            names.push_back(info.szDisplayName);
+        };
+        PIDLIST_ABSOLUTE computer = nullptr;
+        ::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
+        name(reinterpret_cast<LPCWSTR>(computer), SHGFI_PIDL);
+        ::CoTaskMemFree(computer);
+        std::wstringstream parts(folder);
+        std::wstring path;
+        for (std::wstring part; std::getline(parts, part, L'\\');)
+            name((path += part + L"\\").c_str(), 0);
+        DWORD_PTR item = ask(TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        for (auto next = names.begin(); item != 0 && next != names.end(); ++next)
+        {
+            ask(TVM_EXPAND, TVE_EXPAND, item);
+            for (item = ask(TVM_GETNEXTITEM, TVGN_CHILD, item); item != 0; item = ask(TVM_GETNEXTITEM, TVGN_NEXT, item))
+            {
+                Item read = {};
+                read.item.mask = TVIF_TEXT;
+                read.item.hItem = reinterpret_cast<HTREEITEM>(item);
+                read.item.pszText = remote->text;
+                read.item.cchTextMax = MAX_PATH;
+                ::WriteProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
+                ask(TVM_GETITEMW, 0, reinterpret_cast<DWORD_PTR>(remote));
+                ::ReadProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
+                if (*next == read.text)
+                    break;
+            }
+        }
+        ::VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);
+        return item != 0 && ask(TVM_SELECTITEM, TVGN_CARET, item);
     }
     // Asks the frame to close, as its close box does, and waits for the end.
     bool Close() const { return ::PostMessageW(m_frame, WM_CLOSE, 0, 0) && WaitForExit(); }
