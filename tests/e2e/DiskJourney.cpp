@@ -92,6 +92,14 @@ TEST_F(DiskJourney, OneFileIsMadeReplacedMovedAndDeletedAndClosingDeletesIt)
         EXPECT_EQ(Held(3), Held(target));
         EXPECT_EQ(L"5", program.TextOf(IDC_DISK_SIZE));
     }
+
+    // Read-only, the file cannot be deleted yet: it stays the program's, no
+    // other is made beside it, and the close deletes it once it can.
+    ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(kNotCreated, Press(IDC_DISK_DELETE));
+    EXPECT_EQ(L"内部エラー", Create(folder.Path(L"second"), L"1"));
+    EXPECT_EQ(Held(3), Held(target));
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(0u, program.ExitCode());
     EXPECT_EQ(-1, FileSize(target));
