@@ -88,6 +88,16 @@ TEST_F(SettingsJourney, ClearingAsksDeletesAtOnceAndOffersToStopSaving)
         program.Answer(kConfirmClear, {IDOK, IDCANCEL}, IDOK);
         program.Answer(kAskUncheck, {IDYES, IDNO}, answer);
         EXPECT_FALSE(KeyExists(kProductKey));
+        // The item is greyed now: chosen with the keys after another instance
+        // saved its settings, it asks nothing before a later command acts.
+        CreateKey(kProductKey);
+        program.ChooseByKeys(L'o', L'c');
+        program.Choose(ID_OPTION_TOPMOST);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            return (box = ::FindWindowExW(nullptr, nullptr, L"#32770", L"Ortelan")) || IsTopMost(program.Frame());
+        }));
+        EXPECT_EQ(nullptr, box) << "the clear item is enabled";
         ASSERT_TRUE(program.Close());
         // No keeps saving: the close writes the settings again.
         EXPECT_EQ(answer == IDNO ? 8u : 0u, ValueCount());
