@@ -31,35 +31,37 @@ int WINAPI AnswerFromScript(HWND, LPCWSTR, LPCWSTR, UINT)
 }
 
 // A question box that cannot be shown, or that goes with its frame while it
-// is open, answers 0. Only an explicit OK clears the saved settings, and
-// only an explicit Yes then unticks saving them.
+// is open, answers 0. Only an explicit OK clears the saved settings or
+// unticks saving them, and only an explicit Yes then unticks saving them.
 using SettingsQuestions = support::CleanSettingsTest;
 
 TEST_F(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
 {
     const struct
     {
-        int clear, untick;
+        UINT command;
+        int first, second;
         bool keyKept, saveTicked;
     } cases[] = {
-        {0, IDYES, true, true},
-        {IDOK, 0, false, true},
-        {IDOK, IDYES, false, false},
+        {ID_OPTION_CLEAR_SETTINGS, 0, IDYES, true, true},
+        {ID_OPTION_CLEAR_SETTINGS, IDOK, 0, false, true},
+        {ID_OPTION_CLEAR_SETTINGS, IDOK, IDYES, false, false},
+        {ID_OPTION_SAVE_SETTINGS, 0, 0, true, true},
     };
     ULONG_PTR* slot = ImportSlot("MessageBoxW");
     ASSERT_NE(nullptr, slot);
     ULONG_PTR system = std::exchange(*slot, reinterpret_cast<ULONG_PTR>(&AnswerFromScript));
     for (const auto& c : cases)
     {
+        SCOPED_TRACE(testing::Message() << c.command << ": " << c.first << ", " << c.second);
         support::CreateKey(support::kProductKey);
         CMainFrame frame;
         ASSERT_NE(nullptr, frame.CreateEx(nullptr, nullptr, CMainFrame::kStyle, CMainFrame::kExStyle));
         HMENU menu = frame.GetMenu();
-        ::CheckMenuItem(menu, ID_OPTION_SAVE_SETTINGS, MF_BYCOMMAND | MF_CHECKED);
-        g_answers = {c.clear, c.untick};
-        ::SendMessageW(frame, WM_COMMAND, ID_OPTION_CLEAR_SETTINGS, 0);
-        EXPECT_EQ(c.keyKept, support::KeyExists(support::kProductKey)) << c.clear << ", " << c.untick;
-        EXPECT_EQ(c.saveTicked, IsMenuChecked(menu, ID_OPTION_SAVE_SETTINGS) != FALSE) << c.clear << ", " << c.untick;
+        g_answers = {c.first, c.second};
+        ::SendMessageW(frame, WM_COMMAND, c.command, 0);
+        EXPECT_EQ(c.keyKept, support::KeyExists(support::kProductKey));
+        EXPECT_EQ(c.saveTicked, IsMenuChecked(menu, ID_OPTION_SAVE_SETTINGS) != FALSE);
         ::DestroyWindow(frame);
         DrainMessages();
     }
