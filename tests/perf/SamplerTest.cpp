@@ -185,4 +185,43 @@ TEST(PerformancePanel, RefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), counter.lastPause);
 }
 
+// Physical memory and the commit charge are told apart here, which a host
+// without a page file cannot do; the figures are whole MiB, the remainder
+// dropped after the subtraction, and the 64-bit ones printed in full.
+MEMORYSTATUSEX g_status;
+
+BOOL WINAPI StatusEx(LPMEMORYSTATUSEX status)
+{
+    *status = g_status;
+    return TRUE;
+}
+
+VOID WINAPI Status(LPMEMORYSTATUS status)
+{
+    *status = {sizeof(*status), 0, SIZE_T(g_status.ullTotalPhys), SIZE_T(g_status.ullAvailPhys),
+               SIZE_T(g_status.ullTotalPageFile), SIZE_T(g_status.ullAvailPageFile), 0, 0};
+}
+
+TEST(PerformancePanel, CommitLineIsTheCommitChargeAgainstItsLimit)
+{
+    const ULONGLONG MiB = 1 << 20;
+    const struct
+    {
+        MemoryStatusApi api;
+        ULONGLONG limit, available;
+        const wchar_t* line;
+    } cases[] = {
+        {{[] { return &StatusEx; }, nullptr}, (5ULL << 52) + 100, (1ULL << 52) + 200,
+         L"コミットチャージ: 17179869183MB / 21474836480MB"},
+        {{[]() -> GlobalMemoryStatusExProc { return nullptr; }, Status}, 3000 * MiB + 100, 1000 * MiB + 200,
+         L"コミットチャージ: 1999MB / 3000MB"},
+    };
+    for (const auto& c : cases)
+    {
+        g_status = {sizeof(g_status), 0, 1500 * MiB, 700 * MiB, c.limit, c.available, 2047 * MiB, 1023 * MiB, 0};
+        HostedPanel<CWndPerformanceMonitor> performance(DefaultSamplerPlatform(), c.api);
+        EXPECT_EQ(c.line, performance.Text(IDC_PERF_COMMIT));
+    }
+}
+
 } // namespace
