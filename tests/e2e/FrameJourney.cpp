@@ -49,14 +49,29 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     EXPECT_EQ(full.bottom - (disk.bottom - disk.top), WindowRect(frame).bottom);
     Send(frame, WM_COMMAND, ID_VIEW_DISK);
 
-    // Tab moves within a panel.
-    for (int field : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE})
+    // In each panel the arrow keys step the field from 1 up to its bound, and
+    // Tab moves on to the next control.
+    const struct
     {
-        ClickInto(program.Control(field));
-        ASSERT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(field); }));
-        PressKey(program.Control(field), VK_TAB);
-        int next = field == IDC_MEMORY_AMOUNT ? IDC_MEMORY_ALLOCATE : IDC_DISK_CREATE;
-        EXPECT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(next); })) << field;
+        int field, next;
+        unsigned bound;
+    } fields[] = {{IDC_MEMORY_AMOUNT, IDC_MEMORY_ALLOCATE, edition::kMemoryFieldBound},
+                  {IDC_DISK_SIZE, IDC_DISK_CREATE, 95367431}};
+    for (const auto& panel : fields)
+    {
+        HWND field = program.Control(panel.field);
+        for (unsigned from : {1u, panel.bound})
+        {
+            SetText(field, std::to_wstring(from));
+            PressKey(field, from == 1 ? VK_DOWN : VK_UP);
+            PressKey(field, from == 1 ? VK_UP : VK_DOWN);
+            std::wstring after = std::to_wstring(from == 1 ? 2 : from - 1);
+            EXPECT_TRUE(WaitUntil([&] { return Text(field) == after; })) << Text(field);
+        }
+        ClickInto(field);
+        ASSERT_TRUE(WaitUntil([&] { return program.Focus() == field; }));
+        PressKey(field, VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(panel.next); })) << panel.field;
     }
 
     // Top-most on and off, never moving or sizing the window.
