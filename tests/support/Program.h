@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -221,10 +220,19 @@ public:
     }
     // Selects the folder in the folder browser as a user does, opening each
     // item on the way from the desktop ("My Computer", the drive, each
-    // folder). Items are known by the names the shell shows; their texts are
-    // read through a buffer placed in the program. False when one is missing.
+    // folder), known by the names the shell shows for them. The tree's texts
+    // are read through a buffer placed in the program. False when one is
+    // missing.
     bool SelectFolder(HWND browser, const std::wstring& folder) const
     {
+        std::vector<std::wstring> names;
+        PIDLIST_ABSOLUTE path = ::ILCreateFromPathW(folder.c_str());
+        for (SHFILEINFOW info = {}; !ILIsEmpty(path); ::ILRemoveLastID(path))
+        {
+            ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(path), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_DISPLAYNAME);
+            names.insert(names.begin(), info.szDisplayName);
+        }
+        ::ILFree(path);
         HWND tree = ::FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
         auto ask = [tree](UINT message, WPARAM wParam, DWORD_PTR lParam) {
             DWORD_PTR result = 0;
@@ -235,38 +243,18 @@ public:
         {
             TVITEMW item;
             WCHAR text[MAX_PATH];
-        };
-        auto* remote = static_cast<Item*>(::VirtualAllocEx(m_info.hProcess, nullptr, sizeof(Item), MEM_COMMIT,
-                                                           PAGE_READWRITE));
-        std::vector<std::wstring> names;
-        auto name = [&names](LPCWSTR what, UINT flags) {
-            SHFILEINFOW info = {};
-            ::SHGetFileInfoW(what, 0, &info, sizeof(info), SHGFI_DISPLAYNAME | flags);
-            names.push_back(info.szDisplayName);
-        };
-        PIDLIST_ABSOLUTE computer = nullptr;
-        ::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
-        name(reinterpret_cast<LPCWSTR>(computer), SHGFI_PIDL);
-        ::CoTaskMemFree(computer);
-        std::wstringstream parts(folder);
-        std::wstring path;
-        for (std::wstring part; std::getline(parts, part, L'\\');)
-            name((path += part + L"\\").c_str(), 0);
+        } * remote = static_cast<Item*>(::VirtualAllocEx(m_info.hProcess, nullptr, sizeof(Item), MEM_COMMIT, PAGE_READWRITE));
         DWORD_PTR item = ask(TVM_GETNEXTITEM, TVGN_ROOT, 0);
-        for (auto next = names.begin(); item != 0 && next != names.end(); ++next)
+        for (auto name = names.begin(); item != 0 && name != names.end(); ++name)
         {
             ask(TVM_EXPAND, TVE_EXPAND, item);
             for (item = ask(TVM_GETNEXTITEM, TVGN_CHILD, item); item != 0; item = ask(TVM_GETNEXTITEM, TVGN_NEXT, item))
             {
-                Item read = {};
-                read.item.mask = TVIF_TEXT;
-                read.item.hItem = reinterpret_cast<HTREEITEM>(item);
-                read.item.pszText = remote->text;
-                read.item.cchTextMax = MAX_PATH;
+                Item read = {{TVIF_TEXT, reinterpret_cast<HTREEITEM>(item), 0, 0, remote->text, MAX_PATH, 0, 0, 0, 0}, L""};
                 ::WriteProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
                 ask(TVM_GETITEMW, 0, reinterpret_cast<DWORD_PTR>(remote));
                 ::ReadProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
-                if (*next == read.text)
+                if (*name == read.text)
                     break;
             }
         }
