@@ -49,8 +49,8 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     EXPECT_EQ(full.bottom - (disk.bottom - disk.top), WindowRect(frame).bottom);
     Send(frame, WM_COMMAND, ID_VIEW_DISK);
 
-    // In each panel the arrow keys step the field from 1 up to its bound, and
-    // Tab moves on to the next control.
+    // In each panel an emptied field stands, the arrow keys step the field
+    // from 1 up to its bound, and Tab moves on to the next control.
     const struct
     {
         int field, next;
@@ -60,6 +60,8 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     for (const auto& panel : fields)
     {
         HWND field = program.Control(panel.field);
+        SetText(field, L"");
+        EXPECT_EQ(L"", Text(field));
         for (unsigned from : {1u, panel.bound})
         {
             SetText(field, std::to_wstring(from));
