@@ -92,4 +92,55 @@ TEST(Resources, MenuHoldsExactlyTheseItems)
     EXPECT_EQ(expected, lines);
 }
 
+// The dialog templates: each one's size in dialog units, then its controls
+// in tab order, each as identifier, text and, after a slash, the styles a
+// user meets: a tab stop (t), the default button (d), digits only (n),
+// read-only (r). Every control lies wholly within its dialog.
+TEST(Resources, DialogsHoldExactlyTheseControls)
+{
+    const struct
+    {
+        WORD id;
+        RECT size;
+        const wchar_t* controls;
+    } dialogs[] = {
+        {IDD_MEMORY, {0, 0, 153, 74}, L"1003 /tn|1002 /|1005 メモリ確保/td|1006 限界確保/t|1001 メモリ解放/t|-1 メモリ負荷/|"
+                                      L"1004 メモリ確保量: 100MB/|-1 確保(MB)/|1007 メモリ確保待ち/|"},
+        // The icon's text is its resource number.
+        {IDD_ABOUTBOX, {0, 0, 199, 53}, L"1 OK/td|1010 /|1009 /|1008 /|-1 \uFFFFd/|"},
+        {IDD_DISK, {0, 0, 153, 92}, L"1011 /tn|1014 ファイル作成/td|1015 限界作成/t|1016 ファイル削除/t|1018 参照/t|1017 /tr|"
+                                    L"1019 /|1013 ディスク確保待ち/|-1 ディスク圧迫/|1012 File確保量: 100MB/|-1 確保(MB)/|"},
+        {IDD_PERFORMANCE, {0, 0, 153, 56}, L"-1 パフォーマンス/|1025 コミットチャージ: 0MB / 0MB/|1026 CPU使用率: 0%/|"},
+    };
+    HWND host = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    for (const auto& d : dialogs)
+    {
+        HWND dialog = ::CreateDialogParamW(g_module.GetResourceInstance(), MAKEINTRESOURCEW(d.id), host,
+                                           [](HWND, UINT, WPARAM, LPARAM) CALLBACK -> INT_PTR { return FALSE; }, 0);
+        RECT size = d.size;
+        RECT client = {};
+        ::MapDialogRect(dialog, &size);
+        ::GetClientRect(dialog, &client);
+        EXPECT_TRUE(::EqualRect(&size, &client)) << d.id;
+        std::wstring controls;
+        for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT))
+        {
+            WCHAR text[64] = L"";
+            ::GetWindowTextW(control, text, 64);
+            LONG style = ::GetWindowLongW(control, GWL_STYLE);
+            controls += std::to_wstring(::GetDlgCtrlID(control)) + L" " + text + L"/" + (style & WS_TABSTOP ? L"t" : L"") +
+                        ((style & 0xF) == BS_DEFPUSHBUTTON ? L"d" : L"") + (style & ES_NUMBER ? L"n" : L"") +
+                        (style & ES_READONLY ? L"r" : L"") + L"|";
+            RECT rc = {};
+            ::GetWindowRect(control, &rc);
+            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rc), 2);
+            RECT within = {};
+            EXPECT_TRUE(::IntersectRect(&within, &rc, &client) && ::EqualRect(&within, &rc)) << d.id << " " << text;
+        }
+        EXPECT_EQ(d.controls, controls);
+        ::DestroyWindow(dialog);
+    }
+    ::DestroyWindow(host);
+}
+
 } // namespace
