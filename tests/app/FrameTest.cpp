@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <utility>
 
 namespace {
@@ -15,20 +14,13 @@ namespace {
 void DrainMessages()
 {
     MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-    }
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
-std::deque<int> g_answers;
-
-// Shows nothing; answers each box with the next scripted answer.
-int WINAPI AnswerFromScript(HWND, LPCWSTR, LPCWSTR, UINT)
-{
-    int answer = g_answers.front();
-    g_answers.pop_front();
-    return answer;
-}
+// Shows nothing; answers each box with the next of the two scripted answers.
+int g_answers[2];
+int g_asked;
+int WINAPI AnswerFromScript(HWND, LPCWSTR, LPCWSTR, UINT) { return g_answers[g_asked++ % 2]; }
 
 // A question box that cannot be shown, or that goes with its frame while it
 // is open, answers 0. Only an explicit OK clears the saved settings or
@@ -37,12 +29,7 @@ using SettingsQuestions = support::CleanSettingsTest;
 
 TEST_F(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
 {
-    const struct
-    {
-        UINT command;
-        int first, second;
-        bool keyKept, saveTicked;
-    } cases[] = {
+    const struct { UINT command; int first, second; bool keyKept, saveTicked; } cases[] = {
         {ID_OPTION_CLEAR_SETTINGS, 0, IDYES, true, true},
         {ID_OPTION_CLEAR_SETTINGS, IDOK, 0, false, true},
         {ID_OPTION_CLEAR_SETTINGS, IDOK, IDYES, false, false},
@@ -58,7 +45,9 @@ TEST_F(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
         CMainFrame frame;
         ASSERT_NE(nullptr, frame.CreateEx(nullptr, nullptr, CMainFrame::kStyle, CMainFrame::kExStyle));
         HMENU menu = frame.GetMenu();
-        g_answers = {c.first, c.second};
+        g_asked = 0;
+        g_answers[0] = c.first;
+        g_answers[1] = c.second;
         ::SendMessageW(frame, WM_COMMAND, c.command, 0);
         EXPECT_EQ(c.keyKept, support::KeyExists(support::kProductKey));
         EXPECT_EQ(c.saveTicked, IsMenuChecked(menu, ID_OPTION_SAVE_SETTINGS) != FALSE);
@@ -79,8 +68,7 @@ TEST(FrameLayout, WithoutAnyPanelOnlyTheBordersAndMenuRemain)
     frame.LayoutPanels();
     RECT borders = {};
     ::AdjustWindowRectEx(&borders, frame.GetStyle(), TRUE, frame.GetExStyle());
-    RECT window = {};
-    ::GetWindowRect(frame, &window);
+    RECT window = support::WindowRect(frame);
     EXPECT_EQ(borders.right - borders.left, window.right - window.left);
     RECT client = {};
     ::GetClientRect(frame, &client);

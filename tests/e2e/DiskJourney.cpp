@@ -17,8 +17,7 @@ const wchar_t kNotFound[] = L"ファイルが見つかりません";
 const wchar_t kNotCreated[] = L"ファイルが作られていません";
 const wchar_t kDeleted[] = L"ファイルを削除しました";
 
-// The disk pressure panel of a running program; past the browser's own case
-// the folder field is filled as the folder browser fills it.
+// The disk pressure panel of a running program; its folder field mostly filled as the browser fills it.
 class DiskJourney : public testing::Test
 {
 protected:
@@ -34,8 +33,7 @@ protected:
         SetText(program.Control(IDC_DISK_SIZE), megabytes);
         return Press(button);
     }
-    // "参照", then a folder chosen in the browser, which holds the frame
-    // until it is answered; what the folder field shows then.
+    // What the folder field shows once a folder is chosen in "参照"'s browser and answered.
     std::wstring Browse(const std::wstring& to, int answer)
     {
         ::PostMessageW(program.Control(IDC_DISK_BROWSE), BM_CLICK, 0, 0);
@@ -52,10 +50,7 @@ protected:
     {
         return std::to_wstring(FileSize(path) / LONGLONG(kMiB)) + L" " + program.TextOf(IDC_DISK_SIZE_TEXT);
     }
-    static std::wstring Held(int megabytes)
-    {
-        return std::to_wstring(megabytes) + L" ファイルサイズ: " + std::to_wstring(megabytes) + L"MB";
-    }
+    static std::wstring Held(int mb) { return std::to_wstring(mb) + L" ファイルサイズ: " + std::to_wstring(mb) + L"MB"; }
 
     Ortelan program;
     TempFolder folder;
@@ -152,29 +147,29 @@ TEST_F(DiskJourney, SizeFieldIsCappedAsTypedAndSizesAreCountedIn64Bits)
 // On the small volumes that the disk_volumes fixture mounts.
 TEST_F(DiskJourney, OnSmallVolumesTheFreeSpaceBoundsAndTheLimitFillsIt)
 {
-    TestVolume volume = MountedVolume(L"O:", 128 << 20);
-    TestVolume readOnly = MountedVolume(L"readonly", 1 << 20);
-    if (volume.path.empty() || readOnly.path.empty())
-        GTEST_SKIP() << volume.missing << readOnly.missing;
-    std::wstring onVolume = volume.path + L"Ortelan.dat";
-    ULONGLONG freeBefore = FreeBytes(volume.path);
-    ASSERT_EQ(kCreated, Create(volume.path, L"100"));
-    EXPECT_EQ(L"ファイル作成失敗", Create(volume.path, L"200"));
+    std::wstring volume = MountedVolume(L"O:", 128 << 20);
+    std::wstring readOnly = MountedVolume(L"readonly", 1 << 20);
+    if (volume.empty() || readOnly.empty())
+        GTEST_SKIP() << "no small tmpfs volumes: CTest mounts them, as root";
+    std::wstring onVolume = volume + L"Ortelan.dat";
+    ULONGLONG freeBefore = FreeBytes(volume);
+    ASSERT_EQ(kCreated, Create(volume, L"100"));
+    EXPECT_EQ(L"ファイル作成失敗", Create(volume, L"200"));
     EXPECT_EQ(Held(100), Held(onVolume));
     EXPECT_EQ(kDeleted, Press(IDC_DISK_DELETE));
-    EXPECT_EQ(L"ファイル作成失敗", Create(volume.path, L"200"));
+    EXPECT_EQ(L"ファイル作成失敗", Create(volume, L"200"));
     EXPECT_EQ(Held(0), Held(onVolume));
 
     // The limit gives up the file it holds before it reads the free space.
-    ASSERT_EQ(kCreated, Create(volume.path, L"32"));
+    ASSERT_EQ(kCreated, Create(volume, L"32"));
     EXPECT_EQ(kCreated, Press(IDC_DISK_CREATE_LIMIT));
     EXPECT_EQ(std::to_wstring(freeBefore >> 20), program.TextOf(IDC_DISK_SIZE));
     EXPECT_EQ(Held(int(FileSize(onVolume) >> 20)), Held(onVolume));
-    EXPECT_EQ(0u, FreeBytes(volume.path));
+    EXPECT_EQ(0u, FreeBytes(volume));
 
     // Denied access at the new place: nothing is held any longer.
-    EXPECT_EQ(L"アクセス権限がありません", Create(readOnly.path, L"1"));
-    EXPECT_EQ(freeBefore, FreeBytes(volume.path));
+    EXPECT_EQ(L"アクセス権限がありません", Create(readOnly, L"1"));
+    EXPECT_EQ(freeBefore, FreeBytes(volume));
 }
 
 } // namespace

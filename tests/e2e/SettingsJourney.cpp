@@ -22,8 +22,7 @@ TEST_F(SettingsJourney, NothingIsSavedUntilAskedThenEverythingComesBack)
     // An empty maker key, as an earlier run may leave it, goes at the end.
     CreateKey(kMakerKey);
     {
-        // With nothing saved, clearing, ticking and unticking ask nothing: each
-        // is done when it returns.
+        // Nothing saved: clearing, ticking and unticking ask nothing, each done when it returns.
         Ortelan program;
         for (UINT command : {ID_OPTION_CLEAR_SETTINGS, ID_OPTION_SAVE_SETTINGS, ID_OPTION_SAVE_SETTINGS,
                              ID_OPTION_SAVE_SETTINGS})
@@ -37,13 +36,11 @@ TEST_F(SettingsJourney, NothingIsSavedUntilAskedThenEverythingComesBack)
         program.Choose(ID_APP_EXIT);
         ASSERT_TRUE(program.WaitForExit());
         EXPECT_EQ(8u, ValueCount());
-        LPCWSTR names[] = {L"Menu_TopMost", L"Menu_Memory", L"Menu_Disk", L"Menu_Performance",
-                           L"Window_Left", L"Window_Top", L"Window_Right", L"Window_Bottom"};
         const LONG saved[] = {1, 1, 1, 0, normal.left, normal.top, normal.right, normal.bottom};
         for (int i = 0; i < 8; ++i)
         {
             DWORD read = 0;
-            EXPECT_TRUE(ReadDword(names[i], &read) && LONG(read) == saved[i]) << names[i];
+            EXPECT_TRUE(ReadDword(kValueNames[i], &read) && LONG(read) == saved[i]) << kValueNames[i];
         }
     }
     {
@@ -122,9 +119,8 @@ TEST_F(SettingsJourney, ClearingAsksDeletesAtOnceAndOffersToStopSaving)
     EXPECT_EQ(8u, ValueCount());
 }
 
-// Values edited by hand: what is not a whole, plain position or flag counts
-// as missing, and a position is always brought wholly onto the screen, the
-// frame keeping the size its panels need.
+// Values edited by hand: what is not a whole, plain position or flag counts as missing, and a
+// position is always brought wholly onto the screen, the frame keeping the size its panels need.
 TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
 {
     RECT work = {};
@@ -133,13 +129,7 @@ TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
     const RECT somewhere = {300, 200, 600, 500};
     // Every case saves the disk panel hidden; one value may then be
     // rewritten as a 0 of another type or length.
-    struct Case
-    {
-        RECT stored;
-        LPCWSTR edited;
-        DWORD type, size;
-        bool systemPlaces, diskShown;
-    };
+    struct Case { RECT stored; LPCWSTR edited; DWORD type, size; bool systemPlaces, diskShown; };
     const Case cases[] = {
         {{-3000, -2000, -2700, -1600}, nullptr, 0, 0, false, false},
         {{100000, 100, 0, 400}, nullptr, 0, 0, true, false},

@@ -41,12 +41,17 @@ inline bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0
     return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, timeoutMs, result ? result : &ignored);
 }
 
+// Sent, and what the window answered; 0 when it did not answer in time.
+inline DWORD_PTR Sent(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    return Send(window, message, wParam, lParam, 60000, &result) ? result : 0;
+}
+
 inline std::wstring Text(HWND window)
 {
     WCHAR buffer[1024] = L"";
-    DWORD_PTR length = 0;
-    Send(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), 5000, &length);
-    return std::wstring(buffer, length);
+    return std::wstring(buffer, Sent(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer)));
 }
 
 inline void SetText(HWND window, const std::wstring& text)
@@ -80,19 +85,16 @@ inline void ClickInto(HWND control)
 // Whether one of the window's controls shows the text.
 inline bool Says(HWND window, const std::wstring& text)
 {
-    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-    {
-        if (Text(child) == text)
-            return true;
-    }
-    return false;
+    HWND child = ::GetWindow(window, GW_CHILD);
+    while (child != nullptr && Text(child) != text)
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    return child != nullptr;
 }
 
 inline RECT WindowRect(HWND window)
 {
     RECT rc = {};
-    ::GetWindowRect(window, &rc);
-    return rc;
+    return ::GetWindowRect(window, &rc), rc;
 }
 
 inline bool IsTopMost(HWND window) { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
@@ -151,10 +153,9 @@ public:
         return panel;
     }
     HWND Control(int controlId) const { return ::GetDlgItem(Panel(controlId), controlId); }
-    // The panels shown (a letter each, in their fixed order: memory, disk,
-    // performance), after a check that they are stacked from the client
-    // area's top without gaps, and that the client area is just as large as
-    // they need, as wide as any panel when none is shown.
+    // The panels shown, a letter each in their fixed order (memory, disk,
+    // performance), checked to fill the client area from its top without gaps,
+    // which is as wide as any panel even when none is shown.
     std::string Stack() const
     {
         RECT client = {};
@@ -197,8 +198,7 @@ public:
         info.cbSize = sizeof(info);
         return ::GetGUIThreadInfo(m_info.dwThreadId, &info) ? info.hwndFocus : nullptr;
     }
-    // A shown dialog of the program with this caption; null when none
-    // appears in time.
+    // A shown dialog of the program with this caption (any, if empty), or null.
     HWND WaitForDialog(const std::wstring& caption) const
     {
         HWND dialog = nullptr;
@@ -219,11 +219,9 @@ public:
         ::PostMessageW(::GetDlgItem(box, answer), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
     }
-    // Selects the folder in the folder browser as a user does, opening each
-    // item on the way from the desktop ("My Computer", the drive, each
-    // folder), known by the names the shell shows for them. The tree's texts
-    // are read through a buffer placed in the program. False when one is
-    // missing.
+    // Selects the folder in the folder browser, opening each item on the way
+    // as a user does; items are known by the names the shell gives them, their
+    // texts read through a buffer placed in the program. False if one is missing.
     bool SelectFolder(HWND browser, const std::wstring& folder) const
     {
         std::vector<std::wstring> names;
@@ -235,32 +233,27 @@ public:
         }
         ::ILFree(path);
         HWND tree = ::FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
-        auto ask = [tree](UINT message, WPARAM wParam, DWORD_PTR lParam) {
-            DWORD_PTR result = 0;
-            Send(tree, message, wParam, static_cast<LPARAM>(lParam), 60000, &result);
-            return result;
-        };
-        struct Item
-        {
-            TVITEMW item;
-            WCHAR text[MAX_PATH];
-        } * remote = static_cast<Item*>(::VirtualAllocEx(m_info.hProcess, nullptr, sizeof(Item), MEM_COMMIT, PAGE_READWRITE));
-        DWORD_PTR item = ask(TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        const SIZE_T size = sizeof(TVITEMW) + sizeof(WCHAR[MAX_PATH]);
+        auto* remote = static_cast<TVITEMW*>(::VirtualAllocEx(m_info.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+        LPARAM item = Sent(tree, TVM_GETNEXTITEM, TVGN_ROOT);
         for (auto name = names.begin(); item != 0 && name != names.end(); ++name)
         {
-            ask(TVM_EXPAND, TVE_EXPAND, item);
-            for (item = ask(TVM_GETNEXTITEM, TVGN_CHILD, item); item != 0; item = ask(TVM_GETNEXTITEM, TVGN_NEXT, item))
+            Sent(tree, TVM_EXPAND, TVE_EXPAND, item);
+            for (item = Sent(tree, TVM_GETNEXTITEM, TVGN_CHILD, item); item != 0;
+                 item = Sent(tree, TVM_GETNEXTITEM, TVGN_NEXT, item))
             {
-                Item read = {{TVIF_TEXT, reinterpret_cast<HTREEITEM>(item), 0, 0, remote->text, MAX_PATH, 0, 0, 0, 0}, L""};
+                TVITEMW read = {TVIF_TEXT, reinterpret_cast<HTREEITEM>(item), 0, 0, reinterpret_cast<LPWSTR>(remote + 1),
+                                MAX_PATH, 0, 0, 0, 0};
+                WCHAR text[MAX_PATH] = L"";
                 ::WriteProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
-                ask(TVM_GETITEMW, 0, reinterpret_cast<DWORD_PTR>(remote));
-                ::ReadProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
-                if (*name == read.text)
+                Sent(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+                ::ReadProcessMemory(m_info.hProcess, remote + 1, text, sizeof(text), nullptr);
+                if (*name == text)
                     break;
             }
         }
         ::VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);
-        return item != 0 && ask(TVM_SELECTITEM, TVGN_CARET, item);
+        return item != 0 && Sent(tree, TVM_SELECTITEM, TVGN_CARET, item);
     }
     // Asks the frame to close, as its close box does, and waits for the end.
     bool Close() const { return ::PostMessageW(m_frame, WM_CLOSE, 0, 0) && WaitForExit(); }
