@@ -51,6 +51,10 @@ public:
     // nothing is recorded, the file cannot be opened or is another file.
     ULONGLONG GetReservedSize() const;
 
+    // The free bytes that the user may still take on the volume that holds
+    // folder (disk quotas honoured); 0 when they cannot be read.
+    ULONGLONG AvailableBytes(LPCWSTR folder) const;
+
 private:
     enum class Deletion
     {
