@@ -80,4 +80,39 @@ TEST_F(DiskTargets, LimitStepsDownByExactly65535BytesWhileTheVolumeIsFull)
     EXPECT_EQ(LONGLONG(free - 4 * 65535), FileSize(target));
 }
 
+// What is left ends within 65,535 bytes of the target and not below it,
+// also where the file system takes more than the file's size; with no more
+// than the target free, nothing is made.
+TEST_F(DiskTargets, LeavingCorrectsTheFileUntilTheTargetIsLeft)
+{
+    const struct
+    {
+        ULONGLONG overhead;
+        ULONGLONG leave;
+        DiskResult result;
+    } cases[] = {
+        {3 * 4096, 40 * kMiB, DiskResult::Ok},
+        {0, 0, DiskResult::Ok},
+        {0, 64 * kMiB, DiskResult::DiskFull},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "leave " << c.leave << ", overhead " << c.overhead);
+        CDiskManager& volume = Manager(64 * kMiB, c.overhead, 64 * kMiB);
+        EXPECT_EQ(c.result, ReserveLeaving(volume, folder.Path().c_str(), target.c_str(), c.leave));
+        ULARGE_INTEGER left = {};
+        VolumeFreeSpace(nullptr, &left, nullptr, nullptr);
+        if (c.result == DiskResult::Ok)
+        {
+            EXPECT_GE(left.QuadPart, c.leave);
+            EXPECT_LE(left.QuadPart, c.leave + 65535);
+        }
+        else
+        {
+            EXPECT_EQ(-1, FileSize(target));
+        }
+        manager.Release();
+    }
+}
+
 } // namespace
