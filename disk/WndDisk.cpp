@@ -13,9 +13,6 @@
 namespace {
 
 const ULONGLONG kMebibyte = 1048576;
-// The largest whole number of MB not above 10^14 bytes.
-const int kLargestSizeMb = 95367431;
-const WCHAR kFileName[] = L"Ortelan.dat";
 
 } // namespace
 
@@ -24,7 +21,7 @@ LRESULT CWndDisk::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     UpdateSizeText();
     SetDlgItemText(IDC_DISK_SIZE, L"1");
     SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(IDC_DISK_SIZE)));
-    SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETRANGE32, 1, kLargestSizeMb);
+    SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETRANGE32, 1, kDiskLargestSizeMb);
     return TRUE;
 }
 
@@ -115,8 +112,8 @@ LRESULT CWndDisk::OnSizeChange(WORD, WORD, HWND, BOOL&)
     if (field.IsEmpty())
         return 0;
     LONGLONG megabytes = field.Value();
-    if (megabytes > kLargestSizeMb)
-        megabytes = kLargestSizeMb;
+    if (megabytes > kDiskLargestSizeMb)
+        megabytes = kDiskLargestSizeMb;
     else if (megabytes < 0)
         megabytes = 1;
     field.Show(megabytes);
@@ -137,7 +134,7 @@ bool CWndDisk::JoinFileName(LPCWSTR folder, LPWSTR target)
     // PathAppendW empties a result longer than MAX_PATH; creating there
     // would hit some other path, so nothing is done at all.
     wcscpy(target, folder);
-    if (shell::AppendToPath(target, kFileName))
+    if (shell::AppendToPath(target, kDiskFileName))
         return true;
     ShowStatus(DiskStatus::StatusInternalError);
     return false;
