@@ -21,7 +21,14 @@ TEST(CommandJourney, BadCommandLinesAreRefusedBeforeAnythingIsCommittedOrMade)
     const std::wstring disk = L"/memory:1 /disk:" + folder.Path();
     const std::wstring above = L"/memory:" + std::to_wstring(edition::kMemoryFieldBound + 1);
     const std::wstring missing = L"/disk:" + folder.Path(L"missing");
-    const std::wstring tooLong = L"/disk:" + folder.Path(std::wstring(507 - folder.Path().size(), L'x'));
+    // A folder that is there, but with no room in its path for "\Ortelan.dat".
+    std::wstring deep = folder.Path();
+    while (deep.size() < 508)
+    {
+        deep += L"\\" + std::wstring(std::min<size_t>(100, 507 - deep.size()), L'x');
+        ::CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+    }
+    const std::wstring tooLong = L"/disk:" + deep;
     const std::wstring cases[][2] = {
         {L"", L"/memory or /disk"}, {above + L" /hold:1", above}, {L"/memory:+5", L"/memory:+5"},
         {L"\"/memory: 5\"", L"/memory: 5"}, {L"/memory:５", L"/memory:５"}, {L"-memory:1 /MEMORY:1", L"/MEMORY:1"},
@@ -40,6 +47,8 @@ TEST(CommandJourney, BadCommandLinesAreRefusedBeforeAnythingIsCommittedOrMade)
         EXPECT_EQ(run.err.size() - 2, run.err.find(L"\r\n"));
         EXPECT_EQ(-1, FileSize(folder.Path(L"Ortelan.dat")));
     }
+    for (; deep.size() > folder.Path().size(); deep.resize(deep.rfind(L'\\')))
+        ::RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
 }
 
 // As the memory panel's buttons commit, with the commit limit it shows; a
@@ -102,8 +111,10 @@ TEST(CommandJourney, HoldEndsByItselfAndAnInterruptionReleasesFirst)
     TempFolder folder;
     const std::wstring japanese = folder.Subfolder(L"圧迫テスト");
     const std::wstring file = japanese + L"\\Ortelan.dat";
+    const DWORD start = ::GetTickCount();
     ConsoleRun timed(L"/memory:10 /disk:\"" + japanese + L"\" /size:1 /hold:1");
     EXPECT_TRUE(timed.WaitForLine(L"released:"));
+    EXPECT_GE(::GetTickCount() - start, 1000u);
     EXPECT_EQ(0u, timed.Finish());
     EXPECT_TRUE(Shows(timed.out, L"hold: 1 s\r\nreleased: memory 10 MB; deleted " + file)) << timed.out;
     EXPECT_EQ(-1, FileSize(file));
