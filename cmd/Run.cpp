@@ -49,30 +49,35 @@ int CCommandRun::Execute()
         Hold();
     Release();
 
-    // Whoever released, it is done now and no longer changes.
-    std::wstring released = L"released:";
-    if (m_request.memory != CommandRequest::Memory::None)
-        released += L" memory " + Megabytes(m_memoryReleased / kMebibyte) + L";";
-    if (m_request.disk != CommandRequest::Disk::None)
-    {
-        if (m_deletion == DiskResult::Ok)
-            released += L" deleted " + m_target;
-        else if (m_deletion == DiskResult::NothingRecorded)
-            released += L" no file";
-        else
-            released += L" not deleted " + m_target;
-    }
-    if (released.back() == L';')
-        released.pop_back();
-    WriteOutput(released);
+    WriteOutput(ReleasedLine());
     if (m_deletion == DiskResult::DeleteRefused)
-        WriteError(L"disk: " + m_target + L" could not be deleted: it is gone, replaced, or held open by another program");
+        WriteError(L"disk: " + m_target + L" could not be deleted: it is gone, replaced, or held open");
     if (m_interruption != nullptr)
     {
         WriteError(std::wstring(L"interrupted by ") + m_interruption + L": everything held was released");
         return kExitInterrupted;
     }
     return code;
+}
+
+std::wstring CCommandRun::ReleasedLine() const
+{
+    // Whoever released, it is done now and no longer changes.
+    std::wstring line = L"released:";
+    if (m_request.memory != CommandRequest::Memory::None)
+        line += L" memory " + Megabytes(m_memoryReleased / kMebibyte) + L";";
+    if (m_request.disk != CommandRequest::Disk::None)
+    {
+        if (m_deletion == DiskResult::Ok)
+            line += L" deleted " + m_target;
+        else if (m_deletion == DiskResult::NothingRecorded)
+            line += L" no file";
+        else
+            line += L" not deleted " + m_target;
+    }
+    if (line.back() == L';')
+        line.pop_back();
+    return line;
 }
 
 void CCommandRun::Interrupt(const wchar_t* what)

@@ -48,6 +48,7 @@ private:
     bool MakeFile();
     void Hold();
     void Release();
+    std::wstring ReleasedLine() const;
     // Takes the lock for a step, unless everything was released already
     // (the run was interrupted): then false, and the step is not made.
     bool LockForStep();
