@@ -67,6 +67,7 @@ TEST(CommandJourney, MemoryIsCommittedAsThePanelCommitsItAndHeldUntilEnter)
     EXPECT_EQ(held.out.find(L"\r\n", line) + 2, held.out.find(limit, line) + limit.size()) << held.out;
     EXPECT_TRUE(Shows(held.out, L"released: memory 200 MB")) << held.out;
     EXPECT_EQ(0u, ConsoleRun(L"/memory:max /hold:0").Finish());
+    EXPECT_EQ(0u, ConsoleRun(L"/memory:x -?").Finish());
     ConsoleRun refused(L"/memory:" + std::to_wstring(edition::kMemoryFieldBound));
     EXPECT_EQ(2u, refused.Finish());
     EXPECT_TRUE(Shows(refused.err, L"OrtelanCmd: memory: refused: not enough memory")) << refused.err;
