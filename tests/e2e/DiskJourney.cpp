@@ -37,7 +37,7 @@ protected:
     std::wstring Browse(const std::wstring& to, int answer)
     {
         ::PostMessageW(program.Control(IDC_DISK_BROWSE), BM_CLICK, 0, 0);
-        HWND browser = program.WaitForDialog(L"");
+        HWND browser = program.WaitForDialog(L"", 60000);
         EXPECT_TRUE(browser != nullptr && program.SelectFolder(browser, to)) << "no folder " << to.size();
         EXPECT_TRUE(Says(browser, L"ファイル作成先フォルダの選択"));
         EXPECT_FALSE(::IsWindowEnabled(program.Frame()));
@@ -147,29 +147,29 @@ TEST_F(DiskJourney, SizeFieldIsCappedAsTypedAndSizesAreCountedIn64Bits)
 // On the small volumes that the disk_volumes fixture mounts.
 TEST_F(DiskJourney, OnSmallVolumesTheFreeSpaceBoundsAndTheLimitFillsIt)
 {
-    std::wstring volume = MountedVolume(L"O:", 128 << 20);
-    std::wstring readOnly = MountedVolume(L"readonly", 1 << 20);
-    if (volume.empty() || readOnly.empty())
-        GTEST_SKIP() << "no small tmpfs volumes: CTest mounts them, as root";
-    std::wstring onVolume = volume + L"Ortelan.dat";
-    ULONGLONG freeBefore = FreeBytes(volume);
-    ASSERT_EQ(kCreated, Create(volume, L"100"));
-    EXPECT_EQ(L"ファイル作成失敗", Create(volume, L"200"));
+    TestVolume volume = MountedVolume(L"O:", 128 << 20);
+    TestVolume readOnly = MountedVolume(L"readonly", 1 << 20);
+    if (volume.path.empty() || readOnly.path.empty())
+        GTEST_SKIP() << volume.missing << readOnly.missing;
+    std::wstring onVolume = volume.path + L"Ortelan.dat";
+    ULONGLONG freeBefore = FreeBytes(volume.path);
+    ASSERT_EQ(kCreated, Create(volume.path, L"100"));
+    EXPECT_EQ(L"ファイル作成失敗", Create(volume.path, L"200"));
     EXPECT_EQ(Held(100), Held(onVolume));
     EXPECT_EQ(kDeleted, Press(IDC_DISK_DELETE));
-    EXPECT_EQ(L"ファイル作成失敗", Create(volume, L"200"));
+    EXPECT_EQ(L"ファイル作成失敗", Create(volume.path, L"200"));
     EXPECT_EQ(Held(0), Held(onVolume));
 
     // The limit gives up the file it holds before it reads the free space.
-    ASSERT_EQ(kCreated, Create(volume, L"32"));
+    ASSERT_EQ(kCreated, Create(volume.path, L"32"));
     EXPECT_EQ(kCreated, Press(IDC_DISK_CREATE_LIMIT));
     EXPECT_EQ(std::to_wstring(freeBefore >> 20), program.TextOf(IDC_DISK_SIZE));
     EXPECT_EQ(Held(int(FileSize(onVolume) >> 20)), Held(onVolume));
-    EXPECT_EQ(0u, FreeBytes(volume));
+    EXPECT_EQ(0u, FreeBytes(volume.path));
 
     // Denied access at the new place: nothing is held any longer.
-    EXPECT_EQ(L"アクセス権限がありません", Create(readOnly, L"1"));
-    EXPECT_EQ(freeBefore, FreeBytes(volume));
+    EXPECT_EQ(L"アクセス権限がありません", Create(readOnly.path, L"1"));
+    EXPECT_EQ(freeBefore, FreeBytes(volume.path));
 }
 
 } // namespace

@@ -82,16 +82,25 @@ inline ULONGLONG FreeBytes(const std::wstring& path)
     return ::GetDiskFreeSpaceExW(path.c_str(), &available, nullptr, nullptr) ? available.QuadPart : 0;
 }
 
-// A tmpfs that the CTest set-up (tools/disk-volumes.sh) mounts as root, found
-// by its size: the folder "full" (16 MiB), "readonly" (1 MiB, read-only:
-// access is denied even to root), or drive O: (128 MiB, so that a folder's
-// root is the volume's). Empty when it is not there.
-inline std::wstring MountedVolume(const std::wstring& folder, ULONGLONG totalBytes)
+// A tmpfs that the CTest set-up (tools/disk-volumes.sh) mounts, found by its
+// size: the folder "full" (16 MiB), "readonly" (1 MiB, read-only: access is
+// denied even to root), or drive O: (128 MiB, so that a folder's root is
+// the volume's). Without it the path is empty and `missing` says why.
+struct TestVolume { std::wstring path; std::string missing; };
+
+inline TestVolume MountedVolume(const std::wstring& folder, ULONGLONG totalBytes)
 {
+    TestVolume volume;
     ULARGE_INTEGER total = {};
-    std::wstring path = folder == L"O:" ? L"O:\\" : HostPathFromEnvironment("ORTELAN_DISK_VOLUMES") + L"\\" + folder;
-    bool there = ::GetDiskFreeSpaceExW(path.c_str(), nullptr, &total, nullptr) && total.QuadPart == totalBytes;
-    return there ? path : std::wstring();
+    std::wstring root = HostPathFromEnvironment("ORTELAN_DISK_VOLUMES");
+    std::wstring path = folder == L"O:" ? L"O:\\" : root + L"\\" + folder;
+    if (root.empty())
+        volume.missing = "ORTELAN_DISK_VOLUMES is not set: the cases on volumes run from CTest, which mounts them";
+    else if (!::GetDiskFreeSpaceExW(path.c_str(), nullptr, &total, nullptr) || total.QuadPart != totalBytes)
+        volume.missing = "no tmpfs of " + std::to_string(totalBytes >> 20) + " MiB: mounting it needs root";
+    else
+        volume.path = path;
+    return volume;
 }
 
 } // namespace support
