@@ -58,8 +58,7 @@ TEST_F(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
 }
 
 // With no panel at all, as when every panel failed to be made, only the
-// borders and the menu remain; a width computed from no panel would
-// overflow.
+// borders and the menu remain; a width computed from no panel would overflow.
 TEST(FrameLayout, WithoutAnyPanelOnlyTheBordersAndMenuRemain)
 {
     CMainFrame frame;

@@ -42,9 +42,8 @@ TEST(Resources, StringTableHoldsExactlyTheseTexts)
     }
 }
 
-// The items of a menu, each ended by "|": popups by their text with their
-// items indented below, separators as "-", commands as identifier, text and
-// state.
+// The items of a menu, each ended by "|": popups by their text with their items
+// indented below, separators as "-", commands as identifier, text and state.
 std::wstring Describe(HMENU menu, const std::wstring& indent = L"")
 {
     std::wstring items;

@@ -23,10 +23,9 @@ Result WINAPI Refused(Args...)
 const std::string kForeign = "another program's file";
 std::wstring g_swapFrom, g_swapTo;
 
-// On ext4 a file made at a path just after the file there was deleted may
-// get its index: here every file does, so that only the creation time can
-// tell one from another. While g_swapFrom is set, another program moves the
-// file there away just after it was read, and puts its own in its place.
+// On ext4 a file made where one was just deleted may get its index: here every
+// file does, so only the creation time tells them apart. While g_swapFrom is set,
+// another program moves that file away just after it is read and puts its own there.
 BOOL WINAPI SameIndexForEveryFile(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info)
 {
     BOOL read = ::GetFileInformationByHandle(file, info);
@@ -45,9 +44,8 @@ protected:
     std::wstring elsewhere = folder.Path(L"elsewhere.dat");
 };
 
-// A creation refused (on Windows the mapping is what allocates; on Wine the
-// valid data length) is classified, and a refused size leaves an empty file
-// recorded, which the next release deletes.
+// A creation refused (on Windows the mapping allocates, on Wine the valid data
+// length) is classified; a refused size leaves an empty file recorded.
 TEST_F(DiskEngine, RefusalsAreClassifiedAndARefusedSizeLeavesAnEmptyRecordedFile)
 {
     enum Step { Creation, Mapping, Allocation };

@@ -45,7 +45,8 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     // In each panel an emptied field stands, the arrow keys step the field
     // from 1 up to its bound, and Tab moves on to the next control.
     const struct { int field, next; unsigned bound; } fields[] = {
-        {IDC_MEMORY_AMOUNT, IDC_MEMORY_ALLOCATE, edition::kMemoryFieldBound}, {IDC_DISK_SIZE, IDC_DISK_CREATE, 95367431}};
+        {IDC_MEMORY_AMOUNT, IDC_MEMORY_ALLOCATE, edition::kMemoryFieldBound},
+        {IDC_DISK_SIZE, IDC_DISK_CREATE, 95367431}};
     for (const auto& panel : fields)
     {
         HWND field = program.Control(panel.field);
@@ -57,7 +58,7 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
             PressKey(field, from == 1 ? VK_DOWN : VK_UP);
             PressKey(field, from == 1 ? VK_UP : VK_DOWN);
             std::wstring after = std::to_wstring(from == 1 ? 2 : from - 1);
-            EXPECT_TRUE(WaitUntil([&] { return Text(field) == after; })) << Text(field);
+            EXPECT_TRUE(WaitUntil([&] { return Text(field) == after; }, 60000)) << Text(field);
         }
         ClickInto(field);
         ASSERT_TRUE(WaitUntil([&] { return program.Focus() == field; }));

@@ -92,11 +92,9 @@ TEST_F(SettingsJourney, ClearingAsksDeletesAtOnceAndOffersToStopSaving)
         program.ChooseByKeys(L'o', L'c');
         bool topMost = IsTopMost(program.Frame());
         program.Choose(ID_OPTION_TOPMOST);
-        HWND box = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            return (box = ::FindWindowExW(nullptr, nullptr, L"#32770", L"Ortelan")) || IsTopMost(program.Frame()) != topMost;
-        }));
-        EXPECT_EQ(nullptr, box) << "the clear item is enabled";
+        auto box = [] { return ::FindWindowExW(nullptr, nullptr, L"#32770", L"Ortelan"); };
+        ASSERT_TRUE(WaitUntil([&] { return box() || IsTopMost(program.Frame()) != topMost; }, 60000));
+        EXPECT_EQ(nullptr, box()) << "the clear item is enabled";
         ASSERT_TRUE(program.Close());
         // No keeps saving: the close writes the settings again.
         EXPECT_EQ(answer == IDNO ? 8u : 0u, ValueCount());

@@ -33,10 +33,9 @@ const MemoryPlatform kCounted = {Commit, Release, ::VirtualQuery, ::GetLastError
 
 void RefuseAfter(int grants, DWORD error) { g_calls.grants = grants, g_calls.error = error; }
 
-// Each request first releases what is held; at a refusal the blocks before
-// it stay or go as asked, and every block is released exactly once. The x64
-// edition's limit run goes on past 4 GiB, where a 32-bit count would wrap;
-// the 32-bit edition's own address space ends below 2 GiB.
+// Each request first releases what is held; at a refusal the blocks before it
+// stay or go as asked, and every block is released once. The x64 edition's limit
+// run passes 4 GiB, where a 32-bit count would wrap; the 32-bit one's cannot.
 TEST(MemoryEngine, RefusalIsClassifiedAndKeepsOrReleasesWhatCameBefore)
 {
     g_calls = Calls();

@@ -17,9 +17,9 @@ namespace {
 
 // Runs the sampler's cycles from a script, a letter a cycle: 'O' the query
 // cannot be opened, 'A' the counter cannot be added, 'F' the value cannot be
-// formatted, a digit a measurement of ten times that percentage. It logs
-// every call as a letter and the published value at every opening, and asks
-// the sampler to stop during the pause of the script's last cycle.
+// formatted, a digit a measurement of ten times that. It logs each call as a
+// letter and the value published at each opening, and asks the sampler to
+// stop in the pause of the last cycle.
 class ScriptedCounter : public CSamplerPlatform
 {
 public:
@@ -147,11 +147,10 @@ BOOL WINAPI DistinctFigures(LPMEMORYSTATUSEX status)
     return TRUE;
 }
 
-// The panel's refreshes are counted against a one-second timer set just
-// after its own, over three of that timer's ticks: refreshing twice a second
-// it comes about twice as often, once a second at most once more. A busy
-// machine delays both alike. Destroying the window then ends the sampler's
-// five-second pause instead of waiting it out.
+// The panel's refreshes are counted against a one-second timer set just after
+// its own, over three of its ticks: twice a second gives about twice as many,
+// once a second at most one more; a busy machine delays both alike. Destroying
+// the window then ends the sampler's five-second pause instead of waiting it out.
 TEST(PerformancePanel, ShowsTheCommitChargeRefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
 {
     volatile LONG unused = 0;

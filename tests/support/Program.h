@@ -199,10 +199,10 @@ public:
         return ::GetGUIThreadInfo(m_info.dwThreadId, &info) ? info.hwndFocus : nullptr;
     }
     // A shown dialog of the program with this caption (any, if empty), or null.
-    HWND WaitForDialog(const std::wstring& caption) const
+    HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs = 5000) const
     {
         HWND dialog = nullptr;
-        WaitUntil([&] { return (dialog = Find(L"#32770", caption)) != nullptr; });
+        WaitUntil([&] { return (dialog = Find(L"#32770", caption)) != nullptr; }, timeoutMs);
         return dialog;
     }
     // Waits for a message box, checks its text and buttons, clicks the answer.
@@ -233,8 +233,9 @@ public:
         }
         ::ILFree(path);
         HWND tree = ::FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
-        const SIZE_T size = sizeof(TVITEMW) + sizeof(WCHAR[MAX_PATH]);
-        auto* remote = static_cast<TVITEMW*>(::VirtualAllocEx(m_info.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+        auto* remote = static_cast<TVITEMW*>(::VirtualAllocEx(m_info.hProcess, nullptr,
+                                                              sizeof(TVITEMW) + sizeof(WCHAR[MAX_PATH]), MEM_COMMIT, PAGE_READWRITE));
+        auto* remoteText = reinterpret_cast<LPWSTR>(remote + 1);
         LPARAM item = Sent(tree, TVM_GETNEXTITEM, TVGN_ROOT);
         for (auto name = names.begin(); item != 0 && name != names.end(); ++name)
         {
@@ -242,12 +243,11 @@ public:
             for (item = Sent(tree, TVM_GETNEXTITEM, TVGN_CHILD, item); item != 0;
                  item = Sent(tree, TVM_GETNEXTITEM, TVGN_NEXT, item))
             {
-                TVITEMW read = {TVIF_TEXT, reinterpret_cast<HTREEITEM>(item), 0, 0, reinterpret_cast<LPWSTR>(remote + 1),
-                                MAX_PATH, 0, 0, 0, 0};
+                TVITEMW read = {TVIF_TEXT, reinterpret_cast<HTREEITEM>(item), 0, 0, remoteText, MAX_PATH, 0, 0, 0, 0};
                 WCHAR text[MAX_PATH] = L"";
                 ::WriteProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
                 Sent(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
-                ::ReadProcessMemory(m_info.hProcess, remote + 1, text, sizeof(text), nullptr);
+                ::ReadProcessMemory(m_info.hProcess, remoteText, text, sizeof(text), nullptr);
                 if (*name == text)
                     break;
             }
