@@ -127,19 +127,20 @@ TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
     const RECT somewhere = {300, 200, 600, 500};
     // Every case saves the disk panel hidden; one value may then be
     // rewritten as a 0 of another type or length.
-    struct Case { RECT stored; LPCWSTR edited; DWORD type, size; bool systemPlaces, diskShown; };
+    struct Case { RECT stored; LPCWSTR edited; DWORD type, size; bool systemPlaces, diskShown, flush; };
     const Case cases[] = {
-        {{-3000, -2000, -2700, -1600}, nullptr, 0, 0, false, false},
-        {{100000, 100, 0, 400}, nullptr, 0, 0, true, false},
-        {{100, -100000, 400, -100000}, nullptr, 0, 0, true, false},
-        {{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX}, nullptr, 0, 0, false, false},
-        {{0, 0, 5000, 300}, nullptr, 0, 0, false, false},
-        {{100, work.bottom - 100, 400, work.bottom}, nullptr, 0, 0, false, false},
-        {somewhere, L"Window_Left", REG_SZ, 4, true, false},
-        {somewhere, L"Window_Left", REG_DWORD, 2, true, false},
-        {somewhere, L"Menu_Memory", REG_DWORD, 2, false, false},
-        {somewhere, L"Menu_Memory", REG_BINARY, 4, false, false},
-        {somewhere, L"Menu_Disk", REG_DWORD, 8, false, true},
+        {{-3000, -2000, -2700, -1600}, nullptr, 0, 0, false, false, false},
+        {{100000, 100, 0, 400}, nullptr, 0, 0, true, false, false},
+        {{100, -100000, 400, -100000}, nullptr, 0, 0, true, false, false},
+        {{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX}, nullptr, 0, 0, false, false, false},
+        {{0, 0, 5000, 300}, nullptr, 0, 0, false, false, false},
+        // Smaller than the frame at the work area's corner: the frame ends flush with it.
+        {{work.right - 100, work.bottom - 100, work.right, work.bottom}, nullptr, 0, 0, false, false, true},
+        {somewhere, L"Window_Left", REG_SZ, 4, true, false, false},
+        {somewhere, L"Window_Left", REG_DWORD, 2, true, false, false},
+        {somewhere, L"Menu_Memory", REG_DWORD, 2, false, false, false},
+        {somewhere, L"Menu_Memory", REG_BINARY, 4, false, false, false},
+        {somewhere, L"Menu_Disk", REG_DWORD, 8, false, true, false},
     };
     for (const auto& item : cases)
     {
@@ -153,6 +154,7 @@ TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
         RECT rc = WindowRect(program.Frame());
         EXPECT_TRUE(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right && rc.bottom <= work.bottom);
         EXPECT_EQ(item.systemPlaces, rc.left == 50 && rc.top == 60);
+        EXPECT_EQ(item.flush, rc.right == work.right && rc.bottom == work.bottom);
         EXPECT_EQ(item.diskShown ? "MDP" : "MP", program.Stack());
         EXPECT_TRUE(IsTopMost(program.Frame()));
     }
