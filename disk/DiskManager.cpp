@@ -160,3 +160,20 @@ ULONGLONG CDiskManager::GetReservedSize() const
     ::CloseHandle(file);
     return size;
 }
+
+ULONGLONG CDiskManager::AvailableBytes(LPCWSTR folder) const
+{
+    // The folder itself, not its drive's root: a volume may be mounted into
+    // a folder of another. A share is measured only with the backslash.
+    WCHAR directory[kDiskPathLength];
+    size_t length = folder != nullptr ? wcsnlen(folder, kDiskPathLength) : kDiskPathLength;
+    if (length == 0 || length + 2 > kDiskPathLength)
+        return 0;
+    wcscpy(directory, folder);
+    if (directory[length - 1] != L'\\')
+        wcscpy(directory + length, L"\\");
+    ULARGE_INTEGER available = {};
+    if (!m_platform.getDiskFreeSpaceEx(directory, &available, nullptr, nullptr))
+        return 0;
+    return available.QuadPart;
+}

@@ -7,6 +7,13 @@
 // Code units of a path of the disk pressure file, terminator included.
 const int kDiskPathLength = 520;
 
+// The name of the file, whichever front end makes it.
+const WCHAR kDiskFileName[] = L"Ortelan.dat";
+
+// The largest file either front end asks for, in MB: the largest whole
+// number of MB not above 10^14 bytes.
+const int kDiskLargestSizeMb = 95367431;
+
 // The outcome of Reserve and Release; the numbers are one numbering for both.
 enum class DiskResult
 {
@@ -50,6 +57,10 @@ public:
     // The recorded file's size as the file system reports it now; 0 when
     // nothing is recorded, the file cannot be opened or is another file.
     ULONGLONG GetReservedSize() const;
+
+    // The free bytes that the user may still take on the volume that holds
+    // folder (disk quotas honoured); 0 when they cannot be read.
+    ULONGLONG AvailableBytes(LPCWSTR folder) const;
 
 private:
     enum class Deletion

@@ -15,6 +15,7 @@ const DiskPlatform& RealDiskPlatform()
         ::SetFileInformationByHandle,
         ::DeleteFileW,
         ::GetLastError,
+        ::GetDiskFreeSpaceExW,
     };
     return platform;
 }

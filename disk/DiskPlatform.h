@@ -18,6 +18,8 @@ struct DiskPlatform
     BOOL(WINAPI* setFileInformationByHandle)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
     BOOL(WINAPI* deleteFile)(LPCWSTR);
     DWORD(WINAPI* getLastError)();
+    // The free space of a folder's volume, as GetDiskFreeSpaceExW gives it.
+    BOOL(WINAPI* getDiskFreeSpaceEx)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 };
 
 // The calls of the system the program runs on.

@@ -18,12 +18,6 @@ BOOL AppendToPath(LPWSTR path, LPCWSTR more)
     return call != nullptr ? call(path, more) : FALSE;
 }
 
-BOOL StripToRoot(LPWSTR path)
-{
-    static const auto call = SystemProc<decltype(&::PathStripToRootW)>(L"shlwapi.dll", "PathStripToRootW");
-    return call != nullptr ? call(path) : FALSE;
-}
-
 PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW* info)
 {
     static const auto call = SystemProc<decltype(&::SHBrowseForFolderW)>(L"shell32.dll", "SHBrowseForFolderW");

@@ -1,5 +1,6 @@
 #include "WndDisk.h"
 
+#include "DiskTargets.h"
 #include "ShellCalls.h"
 #include "framework/ComApartment.h"
 #include "framework/NumberField.h"
@@ -12,11 +13,6 @@
 namespace {
 
 const ULONGLONG kMebibyte = 1048576;
-// The largest whole number of MB not above 10^14 bytes.
-const int kLargestSizeMb = 95367431;
-// Deliberately one byte short of 64 KiB.
-const ULONGLONG kLimitStep = 65535;
-const WCHAR kFileName[] = L"Ortelan.dat";
 
 } // namespace
 
@@ -25,7 +21,7 @@ LRESULT CWndDisk::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     UpdateSizeText();
     SetDlgItemText(IDC_DISK_SIZE, L"1");
     SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(IDC_DISK_SIZE)));
-    SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETRANGE32, 1, kLargestSizeMb);
+    SendDlgItemMessage(IDC_DISK_SPIN, UDM_SETRANGE32, 1, kDiskLargestSizeMb);
     return TRUE;
 }
 
@@ -65,42 +61,13 @@ LRESULT CWndDisk::OnCreateLimit(WORD, WORD, HWND, BOOL&)
     if (!ReadFolder(folder) || !JoinFileName(folder, target))
         return 0;
 
-    // The held file's space counts as free.
-    m_manager.Release();
-
-    WCHAR root[kDiskPathLength];
-    wcscpy(root, folder);
-    shell::StripToRoot(root);
-    // A volume whose free space cannot be read is treated as full.
-    ULARGE_INTEGER available = {};
-    ULARGE_INTEGER total = {};
-    if (!::GetDiskFreeSpaceExW(root, &available, &total, nullptr))
-        available.QuadPart = 0;
-
-    DiskStatus status = DiskStatus::StatusCreateFailed;
-    if (available.QuadPart != 0)
-        status = StatusOfCreation(ReserveUpTo(target, available.QuadPart));
-
-    SetDlgItemInt(IDC_DISK_SIZE, static_cast<UINT>(available.QuadPart >> 20), FALSE);
+    ULONGLONG available = 0;
+    DiskStatus status = StatusOfCreation(ReserveToLimit(m_manager, folder, target, available));
+    // The field shows the free space measured, not the size of the file.
+    SetDlgItemInt(IDC_DISK_SIZE, static_cast<UINT>(available >> 20), FALSE);
     ShowStatus(status);
     UpdateSizeText();
     return 0;
-}
-
-DiskResult CWndDisk::ReserveUpTo(LPCWSTR target, ULONGLONG availableBytes)
-{
-    // The free space reported may be more than can be allocated; step down
-    // until the file system accepts a size.
-    ULONGLONG attempt = availableBytes;
-    for (;;)
-    {
-        DiskResult result = m_manager.Reserve(target, attempt);
-        if (result != DiskResult::DiskFull || attempt < kLimitStep)
-            return result;
-        attempt -= kLimitStep;
-        if (attempt == 0)
-            return result;
-    }
 }
 
 LRESULT CWndDisk::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&)
@@ -145,8 +112,8 @@ LRESULT CWndDisk::OnSizeChange(WORD, WORD, HWND, BOOL&)
     if (field.IsEmpty())
         return 0;
     LONGLONG megabytes = field.Value();
-    if (megabytes > kLargestSizeMb)
-        megabytes = kLargestSizeMb;
+    if (megabytes > kDiskLargestSizeMb)
+        megabytes = kDiskLargestSizeMb;
     else if (megabytes < 0)
         megabytes = 1;
     field.Show(megabytes);
@@ -167,7 +134,7 @@ bool CWndDisk::JoinFileName(LPCWSTR folder, LPWSTR target)
     // PathAppendW empties a result longer than MAX_PATH; creating there
     // would hit some other path, so nothing is done at all.
     wcscpy(target, folder);
-    if (shell::AppendToPath(target, kFileName))
+    if (shell::AppendToPath(target, kDiskFileName))
         return true;
     ShowStatus(DiskStatus::StatusInternalError);
     return false;

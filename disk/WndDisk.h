@@ -45,7 +45,5 @@ private:
     bool ReadFolder(LPWSTR folder);
     bool JoinFileName(LPCWSTR folder, LPWSTR target);
 
-    DiskResult ReserveUpTo(LPCWSTR target, ULONGLONG availableBytes);
-
     CDiskManager m_manager;
 };

@@ -23,6 +23,16 @@ class CMemoryManager
 public:
     static const DWORD kBlockSize = 0x100000;
 
+    // Going to the limit asks for the largest byte count there is.
+    static const SIZE_T kLimitRequest = ~static_cast<SIZE_T>(0);
+
+    // The largest request in whole mebibytes that the program takes, in the
+    // memory panel and on the console's command line alike: every whole MiB
+    // of the largest byte count in the 32-bit edition (4,095), and 999,999
+    // in the x64 edition, where the panel's arrows end too.
+    static const SIZE_T kLargestRequestMb =
+        kLimitRequest / kBlockSize < SIZE_T{999999} ? kLimitRequest / kBlockSize : SIZE_T{999999};
+
     explicit CMemoryManager(const MemoryPlatform& platform = SystemMemoryPlatform());
     virtual ~CMemoryManager();
     CMemoryManager(const CMemoryManager&) = delete;

@@ -20,19 +20,15 @@ public:
         StatusInternalError,
     };
 
-    // Going to the limit asks for the largest byte count there is.
-    static const SIZE_T kLimitRequest = ~static_cast<SIZE_T>(0);
+    static const SIZE_T kLimitRequest = CMemoryManager::kLimitRequest;
 
     static const int kSpinLow = 1;
     static const int kSpinHigh = 999999;
 
-    // The field accepts the whole mebibytes within the largest request, and
-    // no more than the arrows reach: 4,095 in the 32-bit edition, where the
-    // arrows go further than a request can, and the arrows' own bound in
-    // the x64 edition.
-    static const SIZE_T kMaxAmount = kLimitRequest / CMemoryManager::kBlockSize < SIZE_T{kSpinHigh}
-                                         ? kLimitRequest / CMemoryManager::kBlockSize
-                                         : SIZE_T{kSpinHigh};
+    // The field accepts the largest request and no more: 4,095 in the 32-bit
+    // edition, where the arrows go further than a request can, and the
+    // arrows' own bound in the x64 edition.
+    static const SIZE_T kMaxAmount = CMemoryManager::kLargestRequestMb;
 
     CWndMemory() = default;
     explicit CWndMemory(const MemoryPlatform& platform) : m_manager(platform) {}

@@ -13,6 +13,9 @@ GlobalMemoryStatusExProc FindSystemGlobalMemoryStatusEx()
     return reinterpret_cast<GlobalMemoryStatusExProc>(reinterpret_cast<void (*)()>(proc));
 }
 
+// Commit figures are counted in whole mebibytes, the remainder dropped.
+const int kBytesToMebibytesShift = 20;
+
 const MemoryStatusApi kSystemMemoryStatusApi = {FindSystemGlobalMemoryStatusEx, &::GlobalMemoryStatus};
 
 } // namespace
@@ -20,4 +23,22 @@ const MemoryStatusApi kSystemMemoryStatusApi = {FindSystemGlobalMemoryStatusEx, 
 const MemoryStatusApi& SystemMemoryStatusApi()
 {
     return kSystemMemoryStatusApi;
+}
+
+CommitFigures ReadCommitFigures(const MemoryStatusApi& api)
+{
+    if (GlobalMemoryStatusExProc globalMemoryStatusEx = api.findGlobalMemoryStatusEx())
+    {
+        MEMORYSTATUSEX status = {};
+        status.dwLength = sizeof(status);
+        globalMemoryStatusEx(&status);
+        return {(status.ullTotalPageFile - status.ullAvailPageFile) >> kBytesToMebibytesShift,
+                status.ullTotalPageFile >> kBytesToMebibytesShift, true};
+    }
+    MEMORYSTATUS status = {};
+    status.dwLength = sizeof(status);
+    api.globalMemoryStatus(&status);
+    DWORD used = static_cast<DWORD>((status.dwTotalPageFile - status.dwAvailPageFile) >> kBytesToMebibytesShift);
+    DWORD limit = static_cast<DWORD>(status.dwTotalPageFile >> kBytesToMebibytesShift);
+    return {used, limit, false};
 }

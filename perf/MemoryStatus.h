@@ -15,3 +15,14 @@ struct MemoryStatusApi
 
 // GlobalMemoryStatusEx looked up in kernel32.dll, and GlobalMemoryStatus.
 const MemoryStatusApi& SystemMemoryStatusApi();
+
+// The system's commit charge and commit limit in whole mebibytes, the
+// remainder dropped: from GlobalMemoryStatusEx, or, on a system without it,
+// from GlobalMemoryStatus, whose figures are 32 bits wide (wide is false).
+struct CommitFigures
+{
+    ULONGLONG usedMb;
+    ULONGLONG limitMb;
+    bool wide;
+};
+CommitFigures ReadCommitFigures(const MemoryStatusApi& api);

@@ -8,9 +8,6 @@ namespace {
 const UINT_PTR kRefreshTimerId = 1;
 const UINT kRefreshIntervalMs = 500;
 
-// Commit figures are shown in whole mebibytes, the remainder dropped.
-const int kBytesToMebibytesShift = 20;
-
 } // namespace
 
 CWndPerformanceMonitor::CWndPerformanceMonitor()
@@ -86,34 +83,16 @@ void CWndPerformanceMonitor::UpdateCpuLine()
 
 void CWndPerformanceMonitor::UpdateCommitLine()
 {
+    CommitFigures figures = ReadCommitFigures(m_memoryStatus);
     CString format;
+    if (!format.LoadString(figures.wide ? IDS_COMMIT_CHARGE_64 : IDS_COMMIT_CHARGE_32))
+        return;
     CString text;
-    if (GlobalMemoryStatusExProc globalMemoryStatusEx = m_memoryStatus.findGlobalMemoryStatusEx())
-    {
-        if (!format.LoadString(IDS_COMMIT_CHARGE_64))
-            return;
-        MEMORYSTATUSEX status = {};
-        status.dwLength = sizeof(status);
-        globalMemoryStatusEx(&status);
-        ULONGLONG used = (status.ullTotalPageFile - status.ullAvailPageFile) >> kBytesToMebibytesShift;
-        ULONGLONG limit = status.ullTotalPageFile >> kBytesToMebibytesShift;
-        if (!text.Format(format, used, limit))
-            return;
-    }
-    else
-    {
-        if (!format.LoadString(IDS_COMMIT_CHARGE_32))
-            return;
-        MEMORYSTATUS status = {};
-        status.dwLength = sizeof(status);
-        m_memoryStatus.globalMemoryStatus(&status);
-        DWORD used = static_cast<DWORD>((status.dwTotalPageFile - status.dwAvailPageFile)
-                                        >> kBytesToMebibytesShift);
-        DWORD limit = static_cast<DWORD>(status.dwTotalPageFile >> kBytesToMebibytesShift);
-        if (!text.Format(format, used, limit))
-            return;
-    }
-    SetLineText(IDC_PERF_COMMIT, text);
+    BOOL formatted = figures.wide ? text.Format(format, figures.usedMb, figures.limitMb)
+                                  : text.Format(format, static_cast<DWORD>(figures.usedMb),
+                                                static_cast<DWORD>(figures.limitMb));
+    if (formatted)
+        SetLineText(IDC_PERF_COMMIT, text);
 }
 
 // Most refreshes find a line as it is: setting it again would cost a text

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds Ortelan.exe twice, the second time from a copy of the sources in
-# another folder, and fails unless both builds are the same bytes.
+# Builds the programs twice, the second time from a copy of the sources in
+# another folder, and fails unless both builds give the same bytes: Ortelan.exe
+# and OrtelanCmd.exe.
 #   check-reproducible.sh SOURCE WORK [TOOLCHAIN]
 # WORK is emptied first and removed when the builds match.
 set -eu
@@ -19,6 +20,8 @@ second="$work/elsewhere/build/second"
 "$tools/build-product.sh" "$source" "$first" "$toolchain"
 "$tools/build-product.sh" "$work/elsewhere/sources" "$second" "$toolchain"
 
-cmp "$first/Ortelan.exe" "$second/Ortelan.exe"
-echo "Both builds give Ortelan.exe $(sha256sum <"$first/Ortelan.exe" | cut -d' ' -f1)"
+for program in Ortelan.exe OrtelanCmd.exe; do
+    cmp "$first/$program" "$second/$program"
+    echo "Both builds give $program $(sha256sum <"$first/$program" | cut -d' ' -f1)"
+done
 rm -rf "$work"

@@ -6,4 +6,4 @@ cd "$root"
 exec cppcheck --platform=win32W --library=windows --library=googletest --std=c++17 \
     --enable=warning,style,performance,portability --inline-suppr --error-exitcode=1 -q \
     -I . -DUNICODE -D_UNICODE \
-    framework app res memory disk perf settings tests bench tools/screenshots "$@"
+    framework app cmd res memory disk perf settings tests bench tools/screenshots "$@"

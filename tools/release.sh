@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the release of the checked-out commit and packs it for Windows users:
 #   dist/Ortelan-<version>-win32.zip   the 32-bit edition: Ortelan.exe,
-#                                      ReadMe.txt, SHA256SUMS
+#                                      OrtelanCmd.exe, ReadMe.txt, SHA256SUMS
 #   dist/Ortelan-<version>-x64.zip     the x64 edition, the same files
 #   dist/SHA256SUMS                    the archives' SHA-256
 # The same commit gives the same bytes in any folder and at any time: the
@@ -30,7 +30,8 @@ mkdir "$work/source"
 git -C "$root" archive HEAD | tar -x -C "$work/source"
 
 # release_edition NAME JAPANESE ENGLISH
-# Builds Ortelan.exe of the edition NAME (tools/editions.sh) and writes
+# Builds Ortelan.exe and OrtelanCmd.exe of the edition NAME
+# (tools/editions.sh) and writes
 # dist/Ortelan-<version>-NAME.zip, whose read-me calls the edition by its
 # JAPANESE and ENGLISH names.
 release_edition() {
@@ -41,7 +42,7 @@ release_edition() {
 
     "$root/tools/build-product.sh" "$work/source" "$build" "$toolchain"
     mkdir "$files"
-    cp "$build/Ortelan.exe" "$files/"
+    cp "$build/Ortelan.exe" "$build/OrtelanCmd.exe" "$files/"
     # Notepad takes the text for UTF-8 by its byte-order mark; Windows ends
     # lines with CR LF.
     {
@@ -49,17 +50,19 @@ release_edition() {
         sed -e "s/@VERSION@/$version/g" -e "s/@EDITION_JA@/$japanese/g" -e "s/@EDITION_EN@/$english/g" \
             -e 's/$/\r/' "$work/source/docs/windows-readme.txt"
     } >"$files/ReadMe.txt"
-    (cd "$files" && sha256sum Ortelan.exe ReadMe.txt >SHA256SUMS)
-    python3 "$root/tools/pack-zip.py" "$epoch" "$archive" "$files" Ortelan.exe ReadMe.txt SHA256SUMS
+    (cd "$files" && sha256sum Ortelan.exe OrtelanCmd.exe ReadMe.txt >SHA256SUMS)
+    python3 "$root/tools/pack-zip.py" "$epoch" "$archive" "$files" Ortelan.exe OrtelanCmd.exe ReadMe.txt SHA256SUMS
 
-    # What a user unpacks: the checksums hold, and the program is the GUI
-    # program of its edition that needs nothing beyond Windows.
+    # What a user unpacks: the checksums hold, and the programs are the GUI
+    # and the console program of its edition that need nothing beyond Windows.
     python3 -m zipfile -e "$archive" "$check"
     (cd "$check" && sha256sum --quiet -c SHA256SUMS)
     "$root/tools/check-pe.sh" "$check/Ortelan.exe" "$name" >/dev/null
+    "$root/tools/check-pe.sh" "$check/OrtelanCmd.exe" "$name" console >/dev/null
 
     describe "$archive" "  "
     describe "$check/Ortelan.exe" "    "
+    describe "$check/OrtelanCmd.exe" "    "
     describe "$check/ReadMe.txt" "    "
 }
 

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <utility>
 
 namespace {
@@ -15,51 +14,43 @@ namespace {
 void DrainMessages()
 {
     MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-    }
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
-std::deque<int> g_answers;
-
-// Shows nothing; answers each box with the next scripted answer.
-int WINAPI AnswerFromScript(HWND, LPCWSTR, LPCWSTR, UINT)
-{
-    int answer = g_answers.front();
-    g_answers.pop_front();
-    return answer;
-}
+// Shows nothing; answers each box with the next of the two scripted answers.
+int g_answers[2];
+int g_asked;
+int WINAPI AnswerFromScript(HWND, LPCWSTR, LPCWSTR, UINT) { return g_answers[g_asked++ % 2]; }
 
 // A question box that cannot be shown, or that goes with its frame while it
-// is open, answers 0. Only an explicit OK clears the saved settings, and
-// only an explicit Yes then unticks saving them.
+// is open, answers 0. Only an explicit OK clears the saved settings or
+// unticks saving them, and only an explicit Yes then unticks saving them.
 using SettingsQuestions = support::CleanSettingsTest;
 
 TEST_F(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
 {
-    const struct
-    {
-        int clear, untick;
-        bool keyKept, saveTicked;
-    } cases[] = {
-        {0, IDYES, true, true},
-        {IDOK, 0, false, true},
-        {IDOK, IDYES, false, false},
+    const struct { UINT command; int first, second; bool keyKept, saveTicked; } cases[] = {
+        {ID_OPTION_CLEAR_SETTINGS, 0, IDYES, true, true},
+        {ID_OPTION_CLEAR_SETTINGS, IDOK, 0, false, true},
+        {ID_OPTION_CLEAR_SETTINGS, IDOK, IDYES, false, false},
+        {ID_OPTION_SAVE_SETTINGS, 0, 0, true, true},
     };
     ULONG_PTR* slot = ImportSlot("MessageBoxW");
     ASSERT_NE(nullptr, slot);
     ULONG_PTR system = std::exchange(*slot, reinterpret_cast<ULONG_PTR>(&AnswerFromScript));
     for (const auto& c : cases)
     {
+        SCOPED_TRACE(testing::Message() << c.command << ": " << c.first << ", " << c.second);
         support::CreateKey(support::kProductKey);
         CMainFrame frame;
         ASSERT_NE(nullptr, frame.CreateEx(nullptr, nullptr, CMainFrame::kStyle, CMainFrame::kExStyle));
         HMENU menu = frame.GetMenu();
-        ::CheckMenuItem(menu, ID_OPTION_SAVE_SETTINGS, MF_BYCOMMAND | MF_CHECKED);
-        g_answers = {c.clear, c.untick};
-        ::SendMessageW(frame, WM_COMMAND, ID_OPTION_CLEAR_SETTINGS, 0);
-        EXPECT_EQ(c.keyKept, support::KeyExists(support::kProductKey)) << c.clear << ", " << c.untick;
-        EXPECT_EQ(c.saveTicked, IsMenuChecked(menu, ID_OPTION_SAVE_SETTINGS) != FALSE) << c.clear << ", " << c.untick;
+        g_asked = 0;
+        g_answers[0] = c.first;
+        g_answers[1] = c.second;
+        ::SendMessageW(frame, WM_COMMAND, c.command, 0);
+        EXPECT_EQ(c.keyKept, support::KeyExists(support::kProductKey));
+        EXPECT_EQ(c.saveTicked, IsMenuChecked(menu, ID_OPTION_SAVE_SETTINGS) != FALSE);
         ::DestroyWindow(frame);
         DrainMessages();
     }
@@ -67,8 +58,7 @@ TEST_F(SettingsQuestions, OnlyAnExplicitOkOrYesActs)
 }
 
 // With no panel at all, as when every panel failed to be made, only the
-// borders and the menu remain; a width computed from no panel would
-// overflow.
+// borders and the menu remain; a width computed from no panel would overflow.
 TEST(FrameLayout, WithoutAnyPanelOnlyTheBordersAndMenuRemain)
 {
     CMainFrame frame;
@@ -77,8 +67,7 @@ TEST(FrameLayout, WithoutAnyPanelOnlyTheBordersAndMenuRemain)
     frame.LayoutPanels();
     RECT borders = {};
     ::AdjustWindowRectEx(&borders, frame.GetStyle(), TRUE, frame.GetExStyle());
-    RECT window = {};
-    ::GetWindowRect(frame, &window);
+    RECT window = support::WindowRect(frame);
     EXPECT_EQ(borders.right - borders.left, window.right - window.left);
     RECT client = {};
     ::GetClientRect(frame, &client);

@@ -9,36 +9,23 @@ namespace {
 
 using namespace support;
 
-// Platform calls that refuse with g_error, for what the file system here
-// cannot be made to do on demand.
+// A platform call that refuses with g_error, for what the file system here
+// cannot be made to do on demand; it gives the call's failure value.
 DWORD g_error = 0;
 
-HANDLE WINAPI RefusedCreation(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
+template <class Result, LONG_PTR kFailure, class... Args>
+Result WINAPI Refused(Args...)
 {
     ::SetLastError(g_error);
-    return INVALID_HANDLE_VALUE;
-}
-
-HANDLE WINAPI RefusedMapping(HANDLE, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCWSTR)
-{
-    ::SetLastError(g_error);
-    return nullptr;
-}
-
-BOOL WINAPI RefusedAllocation(HANDLE, LONGLONG)
-{
-    ::SetLastError(g_error);
-    return FALSE;
+    return Result(kFailure);
 }
 
 const std::string kForeign = "another program's file";
-std::wstring g_swapFrom;
-std::wstring g_swapTo;
+std::wstring g_swapFrom, g_swapTo;
 
-// On ext4 a file made at a path just after the file there was deleted may
-// get its index: here every file does, so that only the creation time can
-// tell one from another. While g_swapFrom is set, another program moves the
-// file there away just after it was read, and puts its own in its place.
+// On ext4 a file made where one was just deleted may get its index: here every
+// file does, so only the creation time tells them apart. While g_swapFrom is set,
+// another program moves that file away just after it is read and puts its own there.
 BOOL WINAPI SameIndexForEveryFile(HANDLE file, LPBY_HANDLE_FILE_INFORMATION info)
 {
     BOOL read = ::GetFileInformationByHandle(file, info);
@@ -57,18 +44,12 @@ protected:
     std::wstring elsewhere = folder.Path(L"elsewhere.dat");
 };
 
-// A creation refused (on Windows the mapping is what allocates; on Wine the
-// valid data length) is classified, and a refused size leaves an empty file
-// recorded, which the next release deletes.
+// A creation refused (on Windows the mapping allocates, on Wine the valid data
+// length) is classified; a refused size leaves an empty file recorded.
 TEST_F(DiskEngine, RefusalsAreClassifiedAndARefusedSizeLeavesAnEmptyRecordedFile)
 {
     enum Step { Creation, Mapping, Allocation };
-    const struct
-    {
-        Step step;
-        DWORD error;
-        DiskResult result;
-    } cases[] = {
+    const struct { Step step; DWORD error; DiskResult result; } cases[] = {
         {Creation, ERROR_ACCESS_DENIED, DiskResult::AccessDenied}, {Creation, ERROR_FILE_EXISTS, DiskResult::AlreadyExists},
         {Creation, ERROR_SHARING_VIOLATION, DiskResult::Error},    {Mapping, ERROR_DISK_FULL, DiskResult::DiskFull},
         {Mapping, ERROR_NOT_ENOUGH_MEMORY, DiskResult::Error},     {Allocation, ERROR_DISK_FULL, DiskResult::DiskFull},
@@ -78,11 +59,13 @@ TEST_F(DiskEngine, RefusalsAreClassifiedAndARefusedSizeLeavesAnEmptyRecordedFile
     {
         SCOPED_TRACE(testing::Message() << c.step << " refused with " << c.error);
         DiskPlatform platform = RealDiskPlatform();
+        platform.setFileValidData = nullptr;
         if (c.step == Creation)
-            platform.createFile = RefusedCreation;
+            platform.createFile = Refused<HANDLE, -1>;
         if (c.step == Mapping)
-            platform.createFileMapping = RefusedMapping;
-        platform.setFileValidData = c.step == Allocation ? RefusedAllocation : nullptr;
+            platform.createFileMapping = Refused<HANDLE, 0>;
+        if (c.step == Allocation)
+            platform.setFileValidData = Refused<BOOL, FALSE>;
         g_error = c.error;
         CDiskManager manager(platform);
         EXPECT_EQ(c.result, manager.Reserve(target.c_str(), 4 * kMiB));

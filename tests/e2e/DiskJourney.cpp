@@ -17,8 +17,7 @@ const wchar_t kNotFound[] = L"ファイルが見つかりません";
 const wchar_t kNotCreated[] = L"ファイルが作られていません";
 const wchar_t kDeleted[] = L"ファイルを削除しました";
 
-// The disk pressure panel of a running program; the folder field is filled
-// as the folder browser fills it.
+// The disk pressure panel of a running program; its folder field mostly filled as the browser fills it.
 class DiskJourney : public testing::Test
 {
 protected:
@@ -34,15 +33,24 @@ protected:
         SetText(program.Control(IDC_DISK_SIZE), megabytes);
         return Press(button);
     }
+    // What the folder field shows once a folder is chosen in "参照"'s browser and answered.
+    std::wstring Browse(const std::wstring& to, int answer)
+    {
+        ::PostMessageW(program.Control(IDC_DISK_BROWSE), BM_CLICK, 0, 0);
+        HWND browser = program.WaitForDialog(L"", 60000);
+        EXPECT_TRUE(browser != nullptr && program.SelectFolder(browser, to)) << "no folder " << to.size();
+        EXPECT_TRUE(Says(browser, L"ファイル作成先フォルダの選択"));
+        EXPECT_FALSE(::IsWindowEnabled(program.Frame()));
+        ::PostMessageW(::GetDlgItem(browser, answer), BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(browser); }, 60000));
+        return program.TextOf(IDC_DISK_FOLDER);
+    }
     // What a file holds and what the size line says, in MiB.
     std::wstring Held(const std::wstring& path) const
     {
         return std::to_wstring(FileSize(path) / LONGLONG(kMiB)) + L" " + program.TextOf(IDC_DISK_SIZE_TEXT);
     }
-    static std::wstring Held(int megabytes)
-    {
-        return std::to_wstring(megabytes) + L" ファイルサイズ: " + std::to_wstring(megabytes) + L"MB";
-    }
+    static std::wstring Held(int mb) { return std::to_wstring(mb) + L" ファイルサイズ: " + std::to_wstring(mb) + L"MB"; }
 
     Ortelan program;
     TempFolder folder;
@@ -55,13 +63,16 @@ TEST_F(DiskJourney, OneFileIsMadeReplacedMovedAndDeletedAndClosingDeletesIt)
     EXPECT_EQ(L"1", program.TextOf(IDC_DISK_SIZE));
     EXPECT_EQ(kNoFolder, Press(IDC_DISK_CREATE));
     EXPECT_EQ(kNotFound, Press(IDC_DISK_DELETE));
-    EXPECT_EQ(kCreated, Create(folder.Path(), L"1"));
+    // The folder is chosen in the browser; Cancel leaves the field as it was.
+    EXPECT_EQ(folder.Path(), Browse(folder.Path(), IDOK));
+    EXPECT_EQ(folder.Path(), Browse(folder.Subfolder(L"second"), IDCANCEL));
+    EXPECT_EQ(kCreated, Press(IDC_DISK_CREATE));
     EXPECT_EQ(Held(1), Held(target));
     EXPECT_EQ(kCreated, Create(folder.Path(), L"2"));
     EXPECT_EQ(Held(2), Held(target));
 
     // Another folder: the first file goes.
-    std::wstring moved = folder.Subfolder(L"second") + L"\\Ortelan.dat";
+    std::wstring moved = folder.Path(L"second\\Ortelan.dat");
     EXPECT_EQ(kCreated, Create(folder.Path(L"second"), L"3"));
     EXPECT_EQ(-1, FileSize(target));
     EXPECT_EQ(Held(3), Held(moved));
@@ -76,6 +87,14 @@ TEST_F(DiskJourney, OneFileIsMadeReplacedMovedAndDeletedAndClosingDeletesIt)
         EXPECT_EQ(Held(3), Held(target));
         EXPECT_EQ(L"5", program.TextOf(IDC_DISK_SIZE));
     }
+
+    // Read-only, the file cannot be deleted yet: it stays the program's, no
+    // other is made beside it, and the close deletes it once it can.
+    ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(kNotCreated, Press(IDC_DISK_DELETE));
+    EXPECT_EQ(L"内部エラー", Create(folder.Path(L"second"), L"1"));
+    EXPECT_EQ(Held(3), Held(target));
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(0u, program.ExitCode());
     EXPECT_EQ(-1, FileSize(target));

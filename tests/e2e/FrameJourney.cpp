@@ -14,29 +14,6 @@ using namespace support;
 
 using FrameJourney = CleanSettingsTest;
 
-// The panels shown (a letter each, in their fixed order: memory, disk,
-// performance), after a check that they are stacked from the client area's
-// top without gaps, each as wide as the client area, which they fill.
-std::string Stack(const Ortelan& program)
-{
-    RECT client = {};
-    ::GetClientRect(program.Frame(), &client);
-    ::MapWindowPoints(program.Frame(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-    std::string shown;
-    LONG y = client.top;
-    for (int control : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU})
-    {
-        RECT rc = WindowRect(program.Panel(control));
-        if (!::IsWindowVisible(program.Panel(control)))
-            continue;
-        shown += "MDP"[control == IDC_MEMORY_AMOUNT ? 0 : control == IDC_DISK_SIZE ? 1 : 2];
-        EXPECT_TRUE(rc.top == y && rc.left == client.left && rc.right == client.right) << control;
-        y = rc.bottom;
-    }
-    EXPECT_EQ(y, client.bottom);
-    return shown;
-}
-
 TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
 {
     // Arguments change nothing; a minimised start is laid out all the same.
@@ -48,38 +25,45 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     // It can be moved and minimised, never resized or maximised.
     const LONG kinds = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX;
     EXPECT_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ::GetWindowLongW(frame, GWL_STYLE) & kinds);
-    EXPECT_EQ("MDP", Stack(program));
+    EXPECT_EQ("MDP", program.Stack());
 
     // Hiding and showing keeps the top-left corner and the panels' order,
     // whatever the order of the commands.
     ::SetWindowPos(frame, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     RECT full = WindowRect(frame);
-    RECT disk = WindowRect(program.Panel(IDC_DISK_SIZE));
-    const struct
-    {
-        UINT command;
-        const char* shown;
-    } steps[] = {{ID_VIEW_DISK, "MP"}, {ID_VIEW_PERFORMANCE, "M"}, {ID_VIEW_MEMORY, ""},
-                 {ID_VIEW_PERFORMANCE, "P"}, {ID_VIEW_DISK, "DP"}, {ID_VIEW_MEMORY, "MDP"}};
+    const struct { UINT command; const char* shown; } steps[] = {
+        {ID_VIEW_DISK, "MP"}, {ID_VIEW_PERFORMANCE, "M"}, {ID_VIEW_MEMORY, ""},
+        {ID_VIEW_PERFORMANCE, "P"}, {ID_VIEW_DISK, "DP"}, {ID_VIEW_MEMORY, "MDP"}};
     for (const auto& step : steps)
     {
         Send(frame, WM_COMMAND, step.command);
-        EXPECT_EQ(step.shown, Stack(program));
+        EXPECT_EQ(step.shown, program.Stack());
         RECT rc = WindowRect(frame);
         EXPECT_TRUE(rc.left == 37 && rc.top == 41) << step.shown;
     }
-    Send(frame, WM_COMMAND, ID_VIEW_DISK);
-    EXPECT_EQ(full.bottom - (disk.bottom - disk.top), WindowRect(frame).bottom);
-    Send(frame, WM_COMMAND, ID_VIEW_DISK);
 
-    // Tab moves within a panel.
-    for (int field : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE})
+    // In each panel an emptied field stands, the arrow keys step the field
+    // from 1 up to its bound, and Tab moves on to the next control.
+    const struct { int field, next; unsigned bound; } fields[] = {
+        {IDC_MEMORY_AMOUNT, IDC_MEMORY_ALLOCATE, edition::kMemoryFieldBound},
+        {IDC_DISK_SIZE, IDC_DISK_CREATE, 95367431}};
+    for (const auto& panel : fields)
     {
-        ClickInto(program.Control(field));
-        ASSERT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(field); }));
-        PressKey(program.Control(field), VK_TAB);
-        int next = field == IDC_MEMORY_AMOUNT ? IDC_MEMORY_ALLOCATE : IDC_DISK_CREATE;
-        EXPECT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(next); })) << field;
+        HWND field = program.Control(panel.field);
+        SetText(field, L"");
+        EXPECT_EQ(L"", Text(field));
+        for (unsigned from : {1u, panel.bound})
+        {
+            SetText(field, std::to_wstring(from));
+            PressKey(field, from == 1 ? VK_DOWN : VK_UP);
+            PressKey(field, from == 1 ? VK_UP : VK_DOWN);
+            std::wstring after = std::to_wstring(from == 1 ? 2 : from - 1);
+            EXPECT_TRUE(WaitUntil([&] { return Text(field) == after; }, 60000)) << Text(field);
+        }
+        ClickInto(field);
+        ASSERT_TRUE(WaitUntil([&] { return program.Focus() == field; }));
+        PressKey(field, VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return program.Focus() == program.Control(panel.next); })) << panel.field;
     }
 
     // Top-most on and off, never moving or sizing the window.
@@ -154,9 +138,7 @@ TEST_F(FrameJourney, EndOfTheWindowsSessionCleansUpAsACloseDoes)
         ASSERT_EQ(LONGLONG(kMiB), FileSize(target));
         if (saving)
             Send(frame, WM_COMMAND, ID_OPTION_SAVE_SETTINGS);
-        DWORD_PTR agreed = 0;
-        Send(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 10000, &agreed);
-        EXPECT_EQ(TRUE, agreed);
+        EXPECT_EQ(DWORD_PTR{TRUE}, Sent(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
         ASSERT_TRUE(Send(frame, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF));
         EXPECT_EQ(LONGLONG(kMiB), FileSize(target)) << "the session goes on";
         ASSERT_TRUE(Send(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));

@@ -17,21 +17,16 @@ const wchar_t kAskUncheck[] = L"「設定をレジストリに保存」のチェ
 
 using SettingsJourney = CleanSettingsTest;
 
-bool Shown(const Ortelan& program, int controlId)
-{
-    return ::IsWindowVisible(program.Panel(controlId)) != FALSE;
-}
-
 TEST_F(SettingsJourney, NothingIsSavedUntilAskedThenEverythingComesBack)
 {
     // An empty maker key, as an earlier run may leave it, goes at the end.
     CreateKey(kMakerKey);
     {
-        // With nothing saved, clearing and ticking ask nothing: each is done
-        // when it returns.
+        // Nothing saved: clearing, ticking and unticking ask nothing, each done when it returns.
         Ortelan program;
-        ASSERT_TRUE(Send(program.Frame(), WM_COMMAND, ID_OPTION_CLEAR_SETTINGS, 0, 3000));
-        ASSERT_TRUE(Send(program.Frame(), WM_COMMAND, ID_OPTION_SAVE_SETTINGS, 0, 3000));
+        for (UINT command : {ID_OPTION_CLEAR_SETTINGS, ID_OPTION_SAVE_SETTINGS, ID_OPTION_SAVE_SETTINGS,
+                             ID_OPTION_SAVE_SETTINGS})
+            ASSERT_TRUE(Send(program.Frame(), WM_COMMAND, command, 0, 3000)) << command;
         Send(program.Frame(), WM_COMMAND, ID_VIEW_PERFORMANCE);
         Send(program.Frame(), WM_COMMAND, ID_OPTION_TOPMOST);
         ::SetWindowPos(program.Frame(), nullptr, 140, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -41,13 +36,11 @@ TEST_F(SettingsJourney, NothingIsSavedUntilAskedThenEverythingComesBack)
         program.Choose(ID_APP_EXIT);
         ASSERT_TRUE(program.WaitForExit());
         EXPECT_EQ(8u, ValueCount());
-        LPCWSTR names[] = {L"Menu_TopMost", L"Menu_Memory", L"Menu_Disk", L"Menu_Performance",
-                           L"Window_Left", L"Window_Top", L"Window_Right", L"Window_Bottom"};
         const LONG saved[] = {1, 1, 1, 0, normal.left, normal.top, normal.right, normal.bottom};
         for (int i = 0; i < 8; ++i)
         {
             DWORD read = 0;
-            EXPECT_TRUE(ReadDword(names[i], &read) && LONG(read) == saved[i]) << names[i];
+            EXPECT_TRUE(ReadDword(kValueNames[i], &read) && LONG(read) == saved[i]) << kValueNames[i];
         }
     }
     {
@@ -55,8 +48,7 @@ TEST_F(SettingsJourney, NothingIsSavedUntilAskedThenEverythingComesBack)
         RECT rc = WindowRect(program.Frame());
         EXPECT_EQ(140, rc.left);
         EXPECT_EQ(90, rc.top);
-        EXPECT_FALSE(Shown(program, IDC_PERF_CPU));
-        EXPECT_TRUE(Shown(program, IDC_DISK_SIZE));
+        EXPECT_EQ("MD", program.Stack());
         EXPECT_TRUE(IsTopMost(program.Frame()));
         // The clear item is enabled, and saving is ticked: unticking it
         // warns, and Cancel keeps it ticked.
@@ -94,6 +86,15 @@ TEST_F(SettingsJourney, ClearingAsksDeletesAtOnceAndOffersToStopSaving)
         program.Answer(kConfirmClear, {IDOK, IDCANCEL}, IDOK);
         program.Answer(kAskUncheck, {IDYES, IDNO}, answer);
         EXPECT_FALSE(KeyExists(kProductKey));
+        // The item is greyed now: chosen with the keys after another instance
+        // saved its settings, it asks nothing before a later command acts.
+        CreateKey(kProductKey);
+        program.ChooseByKeys(L'o', L'c');
+        bool topMost = IsTopMost(program.Frame());
+        program.Choose(ID_OPTION_TOPMOST);
+        auto box = [] { return ::FindWindowExW(nullptr, nullptr, L"#32770", L"Ortelan"); };
+        ASSERT_TRUE(WaitUntil([&] { return box() || IsTopMost(program.Frame()) != topMost; }, 60000));
+        EXPECT_EQ(nullptr, box()) << "the clear item is enabled";
         ASSERT_TRUE(program.Close());
         // No keeps saving: the close writes the settings again.
         EXPECT_EQ(answer == IDNO ? 8u : 0u, ValueCount());
@@ -116,8 +117,8 @@ TEST_F(SettingsJourney, ClearingAsksDeletesAtOnceAndOffersToStopSaving)
     EXPECT_EQ(8u, ValueCount());
 }
 
-// Values edited by hand: what is not a whole, plain position or flag counts
-// as missing, and a position is always brought wholly onto the screen.
+// Values edited by hand: what is not a whole, plain position or flag counts as missing, and a
+// position is always brought wholly onto the screen, the frame keeping the size its panels need.
 TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
 {
     RECT work = {};
@@ -126,25 +127,20 @@ TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
     const RECT somewhere = {300, 200, 600, 500};
     // Every case saves the disk panel hidden; one value may then be
     // rewritten as a 0 of another type or length.
-    struct Case
-    {
-        RECT stored;
-        LPCWSTR edited;
-        DWORD type, size;
-        bool systemPlaces, diskShown;
-    };
+    struct Case { RECT stored; LPCWSTR edited; DWORD type, size; bool systemPlaces, diskShown, flush; };
     const Case cases[] = {
-        {{-3000, -2000, -2700, -1600}, nullptr, 0, 0, false, false},
-        {{100000, 100, 0, 400}, nullptr, 0, 0, true, false},
-        {{100, -100000, 400, -100000}, nullptr, 0, 0, true, false},
-        {{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX}, nullptr, 0, 0, false, false},
-        {{0, 0, 5000, 300}, nullptr, 0, 0, false, false},
-        {{100, work.bottom - 100, 400, work.bottom}, nullptr, 0, 0, false, false},
-        {somewhere, L"Window_Left", REG_SZ, 4, true, false},
-        {somewhere, L"Window_Left", REG_DWORD, 2, true, false},
-        {somewhere, L"Menu_Memory", REG_DWORD, 2, false, false},
-        {somewhere, L"Menu_Memory", REG_BINARY, 4, false, false},
-        {somewhere, L"Menu_Disk", REG_DWORD, 8, false, true},
+        {{-3000, -2000, -2700, -1600}, nullptr, 0, 0, false, false, false},
+        {{100000, 100, 0, 400}, nullptr, 0, 0, true, false, false},
+        {{100, -100000, 400, -100000}, nullptr, 0, 0, true, false, false},
+        {{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX}, nullptr, 0, 0, false, false, false},
+        {{0, 0, 5000, 300}, nullptr, 0, 0, false, false, false},
+        // Smaller than the frame at the work area's corner: the frame ends flush with it.
+        {{work.right - 100, work.bottom - 100, work.right, work.bottom}, nullptr, 0, 0, false, false, true},
+        {somewhere, L"Window_Left", REG_SZ, 4, true, false, false},
+        {somewhere, L"Window_Left", REG_DWORD, 2, true, false, false},
+        {somewhere, L"Menu_Memory", REG_DWORD, 2, false, false, false},
+        {somewhere, L"Menu_Memory", REG_BINARY, 4, false, false, false},
+        {somewhere, L"Menu_Disk", REG_DWORD, 8, false, true, false},
     };
     for (const auto& item : cases)
     {
@@ -158,8 +154,8 @@ TEST_F(SettingsJourney, HandEditedValuesAreCheckedBeforeUse)
         RECT rc = WindowRect(program.Frame());
         EXPECT_TRUE(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right && rc.bottom <= work.bottom);
         EXPECT_EQ(item.systemPlaces, rc.left == 50 && rc.top == 60);
-        EXPECT_TRUE(Shown(program, IDC_MEMORY_AMOUNT));
-        EXPECT_EQ(item.diskShown, Shown(program, IDC_DISK_SIZE));
+        EXPECT_EQ(item.flush, rc.right == work.right && rc.bottom == work.bottom);
+        EXPECT_EQ(item.diskShown ? "MDP" : "MP", program.Stack());
         EXPECT_TRUE(IsTopMost(program.Frame()));
     }
 }

@@ -11,11 +11,7 @@ namespace {
 // then shown as that number in plain digits.
 TEST(NumberField, ReadsTheWholeTextAndShowsItPlain)
 {
-    const struct
-    {
-        std::wstring text;
-        LONGLONG value;
-    } cases[] = {
+    const struct { std::wstring text; LONGLONG value; } cases[] = {
         {L"", 0}, {L" \t ", 0}, {L"42", 42}, {L" \t+12\t ", 12}, {L"-7 ", -7}, {L"007", 7},
         {std::wstring(1023, L'0') + L"5000", 5000}, {L"+", 0}, {L"--5", 0}, {L"1 2", 0},
         // Infinity, which a code-page conversion reads as 8; Bengali and

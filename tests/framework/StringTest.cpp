@@ -19,9 +19,8 @@ int Bound(LPCWSTR format, ...)
     return bound;
 }
 
-// The buffer that Format takes is as long as the first pass's bound, so the
-// bound must cover every character the directive can write; each length
-// below is counted from the directive.
+// Format's buffer is as long as the first pass's bound, which must cover every
+// character the directive can write; each length is counted from the directive.
 TEST(Format, LengthBoundCoversTheWholeOutput)
 {
     EXPECT_GE(Bound(L"%.40d", -5), 41);

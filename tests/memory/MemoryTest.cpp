@@ -9,13 +9,7 @@ namespace {
 
 // The system's own memory calls, counted, with a refusal on demand: after
 // `grants` more commits the next one is refused with `error`.
-struct Calls
-{
-    int commits = 0;
-    int releases = 0;
-    int grants = -1;
-    DWORD error = 0;
-} g_calls;
+struct Calls { int commits = 0; int releases = 0; int grants = -1; DWORD error = 0; } g_calls;
 
 LPVOID WINAPI Commit(LPVOID address, SIZE_T size, DWORD type, DWORD protect)
 {
@@ -37,27 +31,17 @@ BOOL WINAPI Release(LPVOID address, SIZE_T size, DWORD type)
 
 const MemoryPlatform kCounted = {Commit, Release, ::VirtualQuery, ::GetLastError};
 
-void RefuseAfter(int grants, DWORD error)
-{
-    g_calls.grants = grants;
-    g_calls.error = error;
-}
+void RefuseAfter(int grants, DWORD error) { g_calls.grants = grants, g_calls.error = error; }
 
-// Each request first releases what is held; at a refusal the blocks before
-// it stay or go as asked, and every block is released exactly once. The x64
-// edition's limit run goes on past 4 GiB, where a 32-bit count would wrap;
-// the 32-bit edition's own address space ends below 2 GiB.
+// Each request first releases what is held; at a refusal the blocks before it
+// stay or go as asked, and every block is released once. The x64 edition's limit
+// run passes 4 GiB, where a 32-bit count would wrap; the 32-bit one's cannot.
 TEST(MemoryEngine, RefusalIsClassifiedAndKeepsOrReleasesWhatCameBefore)
 {
     g_calls = Calls();
-    const struct
-    {
-        DWORD error;
-        AllocResult result;
-    } cases[] = {{ERROR_NOT_ENOUGH_MEMORY, AllocResult::OutOfMemory},
-                 {ERROR_COMMITMENT_LIMIT, AllocResult::OutOfMemory},
-                 {ERROR_INVALID_PARAMETER, AllocResult::Failed},
-                 {ERROR_OUTOFMEMORY, AllocResult::Failed}};
+    const struct { DWORD error; AllocResult result; } cases[] = {
+        {ERROR_NOT_ENOUGH_MEMORY, AllocResult::OutOfMemory}, {ERROR_COMMITMENT_LIMIT, AllocResult::OutOfMemory},
+        {ERROR_INVALID_PARAMETER, AllocResult::Failed}, {ERROR_OUTOFMEMORY, AllocResult::Failed}};
     CMemoryManager manager(kCounted);
     for (const auto& c : cases)
     {
@@ -87,11 +71,8 @@ TEST(MemoryEngine, RefusalIsClassifiedAndKeepsOrReleasesWhatCameBefore)
 TEST(MemoryEngine, PanelRestoresTheEarlierAmountAfterARefusal)
 {
     g_calls = Calls();
-    const struct
-    {
-        DWORD error;
-        const wchar_t* status;
-    } cases[] = {{ERROR_COMMITMENT_LIMIT, L"メモリ確保失敗"}, {ERROR_INVALID_PARAMETER, L"内部エラー"}};
+    const struct { DWORD error; const wchar_t* status; } cases[] = {
+        {ERROR_COMMITMENT_LIMIT, L"メモリ確保失敗"}, {ERROR_INVALID_PARAMETER, L"内部エラー"}};
     HostedPanel<CWndMemory> memory(kCounted);
     ASSERT_NE(nullptr, memory.dialog);
     for (const auto& c : cases)

@@ -15,21 +15,16 @@
 
 namespace {
 
-const PDH_HQUERY kQuery = reinterpret_cast<PDH_HQUERY>(static_cast<UINT_PTR>(0x1000));
-const PDH_HCOUNTER kCounter = reinterpret_cast<PDH_HCOUNTER>(static_cast<UINT_PTR>(0x2000));
-
 // Runs the sampler's cycles from a script, a letter a cycle: 'O' the query
 // cannot be opened, 'A' the counter cannot be added, 'F' the value cannot be
-// formatted, a digit a measurement of ten times that percentage. It logs
-// every call as a letter and the published value at every opening, and asks
-// the sampler to stop during the pause of the script's last cycle.
+// formatted, a digit a measurement of ten times that. It logs each call as a
+// letter and the value published at each opening, and asks the sampler to
+// stop in the pause of the last cycle.
 class ScriptedCounter : public CSamplerPlatform
 {
 public:
     ScriptedCounter(const char* script, volatile LONG* usage, volatile BOOL* stop)
-        : m_script(script), m_usage(usage), m_stop(stop)
-    {
-    }
+        : m_script(script), m_usage(usage), m_stop(stop) {}
 
     std::string log;
     std::vector<LONG> seenAtOpen;
@@ -41,12 +36,12 @@ public:
     PDH_STATUS OpenQuery(PDH_HQUERY* query) override
     {
         seenAtOpen.push_back(static_cast<LONG>(*m_usage));
-        *query = kQuery;
+        *query = reinterpret_cast<PDH_HQUERY>(static_cast<UINT_PTR>(0x1000));
         return Log('o', 'O', PDH_MEMORY_ALLOCATION_FAILURE);
     }
     PDH_STATUS AddCounter(PDH_HQUERY, LPCWSTR path, PDH_HCOUNTER* counter) override
     {
-        *counter = kCounter;
+        *counter = reinterpret_cast<PDH_HCOUNTER>(static_cast<UINT_PTR>(0x2000));
         return Log(std::wstring(path) == L"\\Processor(_Total)\\% Processor Time" ? 'a' : '?', 'A',
                    PDH_CSTATUS_NO_COUNTER);
     }
@@ -92,13 +87,7 @@ private:
 TEST(CpuSampler, FailingCounterPublishesZeroOrTheLastMeasurementAndClosesEveryQuery)
 {
     const std::string cycle = "oacwcfrx";
-    const struct
-    {
-        const char* script;
-        std::string log;
-        std::vector<LONG> seenAtOpen;
-        LONG published;
-    } cases[] = {
+    const struct { const char* script; std::string log; std::vector<LONG> seenAtOpen; LONG published; } cases[] = {
         {"", "", {}, -1}, // stopped before it starts
         {"120", cycle + cycle + cycle, {-1, 10, 20}, 0},
         {"OO3", "ow" "ow" + cycle, {-1, 0, 0}, 30},
@@ -124,11 +113,7 @@ TEST(CpuSampler, FailingCounterPublishesZeroOrTheLastMeasurementAndClosesEveryQu
 // computes it there from the system times, as the counter would.
 TEST(CpuSampler, UsageFromTheSystemTimesIsTheBusyShareRoundedToWholePercent)
 {
-    const struct
-    {
-        SystemTimes later;
-        LONG percent;
-    } cases[] = {
+    const struct { SystemTimes later; LONG percent; } cases[] = {
         {{255, 500, 500}, 75},      // 74.5
         {{256, 500, 500}, 74},      // 74.4
         {{1990, 2000, 0}, 1},       // 0.5
@@ -152,19 +137,30 @@ TEST(CpuSampler, CounterIsAddedByItsEnglishPath)
     EXPECT_EQ(reinterpret_cast<void*>(english), reinterpret_cast<void*>(FindAddCounter(pdh)));
 }
 
-// The panel's refreshes are counted against a one-second timer set just
-// after its own, over three of that timer's ticks: refreshing twice a second
-// it comes about twice as often, once a second at most once more. A busy
-// machine delays both alike. Destroying the window then ends the sampler's
-// five-second pause instead of waiting it out.
-TEST(PerformancePanel, RefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
+// Physical memory and the commit charge are told apart here, which a host
+// without a page file cannot do; the figures are whole MiB, the remainder
+// dropped after the subtraction, and printed in full beyond 32 bits.
+BOOL WINAPI DistinctFigures(LPMEMORYSTATUSEX status)
+{
+    *status = {sizeof(*status), 0, 1500 << 20, 700 << 20, (5ULL << 52) + 100, (1ULL << 52) + 200, 2047 << 20,
+               1023 << 20, 0};
+    return TRUE;
+}
+
+// The panel's refreshes are counted against a one-second timer set just after
+// its own, over three of its ticks: twice a second gives about twice as many,
+// once a second at most one more; a busy machine delays both alike. Destroying
+// the window then ends the sampler's five-second pause instead of waiting it out.
+TEST(PerformancePanel, ShowsTheCommitChargeRefreshesTwiceASecondAndItsStopEndsTheSamplersPause)
 {
     volatile LONG unused = 0;
     volatile BOOL unusedStop = FALSE;
     ScriptedCounter counter("", &unused, &unusedStop);
     counter.pauseMs = 5000;
-    HostedPanel<CWndPerformanceMonitor> performance(counter, SystemMemoryStatusApi());
+    const MemoryStatusApi figures = {[] { return &DistinctFigures; }, nullptr};
+    HostedPanel<CWndPerformanceMonitor> performance(counter, figures);
     ASSERT_NE(nullptr, performance.dialog);
+    EXPECT_EQ(L"コミットチャージ: 17179869183MB / 21474836480MB", performance.Text(IDC_PERF_COMMIT));
     UINT_PTR reference = ::SetTimer(nullptr, 0, 1000, nullptr);
     int ticks = 0;
     int seconds = 0;

@@ -86,11 +86,7 @@ inline ULONGLONG FreeBytes(const std::wstring& path)
 // size: the folder "full" (16 MiB), "readonly" (1 MiB, read-only: access is
 // denied even to root), or drive O: (128 MiB, so that a folder's root is
 // the volume's). Without it the path is empty and `missing` says why.
-struct TestVolume
-{
-    std::wstring path;
-    std::string missing;
-};
+struct TestVolume { std::wstring path; std::string missing; };
 
 inline TestVolume MountedVolume(const std::wstring& folder, ULONGLONG totalBytes)
 {

@@ -35,9 +35,8 @@ private:
     HWND m_host = nullptr;
 };
 
-// The slot of this program's import table through which it calls a system
-// function, so that a test can put another function there (the linker
-// leaves the table writable).
+// The slot of this program's import table through which it calls a system function,
+// so that a test can put another function there (the linker leaves it writable).
 inline ULONG_PTR* ImportSlot(const char* name)
 {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));

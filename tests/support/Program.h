@@ -2,7 +2,11 @@
 
 #include "Files.h"
 
+#include "res/resource.h"
+
 #include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -37,12 +41,17 @@ inline bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0
     return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, timeoutMs, result ? result : &ignored);
 }
 
+// Sent, and what the window answered; 0 when it did not answer in time.
+inline DWORD_PTR Sent(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    return Send(window, message, wParam, lParam, 60000, &result) ? result : 0;
+}
+
 inline std::wstring Text(HWND window)
 {
     WCHAR buffer[1024] = L"";
-    DWORD_PTR length = 0;
-    Send(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), 5000, &length);
-    return std::wstring(buffer, length);
+    return std::wstring(buffer, Sent(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer)));
 }
 
 inline void SetText(HWND window, const std::wstring& text)
@@ -73,11 +82,19 @@ inline void ClickInto(HWND control)
     ::PostMessageW(control, WM_LBUTTONUP, 0, 0);
 }
 
+// Whether one of the window's controls shows the text.
+inline bool Says(HWND window, const std::wstring& text)
+{
+    HWND child = ::GetWindow(window, GW_CHILD);
+    while (child != nullptr && Text(child) != text)
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    return child != nullptr;
+}
+
 inline RECT WindowRect(HWND window)
 {
     RECT rc = {};
-    ::GetWindowRect(window, &rc);
-    return rc;
+    return ::GetWindowRect(window, &rc), rc;
 }
 
 inline bool IsTopMost(HWND window) { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
@@ -140,6 +157,29 @@ public:
         return panel;
     }
     HWND Control(int controlId) const { return ::GetDlgItem(Panel(controlId), controlId); }
+    // The panels shown, a letter each in their fixed order (memory, disk,
+    // performance), checked to fill the client area from its top without gaps,
+    // which is as wide as any panel even when none is shown.
+    std::string Stack() const
+    {
+        RECT client = {};
+        ::GetClientRect(m_frame, &client);
+        ::MapWindowPoints(m_frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        std::string shown;
+        LONG y = client.top;
+        for (int control : {IDC_MEMORY_AMOUNT, IDC_DISK_SIZE, IDC_PERF_CPU})
+        {
+            RECT rc = WindowRect(Panel(control));
+            EXPECT_EQ(rc.right - rc.left, client.right - client.left) << control;
+            if (!::IsWindowVisible(Panel(control)))
+                continue;
+            shown += "MDP"[control == IDC_MEMORY_AMOUNT ? 0 : control == IDC_DISK_SIZE ? 1 : 2];
+            EXPECT_TRUE(rc.top == y && rc.left == client.left) << control;
+            y = rc.bottom;
+        }
+        EXPECT_EQ(y, client.bottom);
+        return shown;
+    }
     std::wstring TextOf(int controlId) const { return Text(Control(controlId)); }
     // A click on a push button, handled when this returns.
     void Press(int buttonId) const { Send(Control(buttonId), BM_CLICK); }
@@ -162,12 +202,11 @@ public:
         info.cbSize = sizeof(info);
         return ::GetGUIThreadInfo(m_info.dwThreadId, &info) ? info.hwndFocus : nullptr;
     }
-    // A shown dialog of the program with this caption; null when none
-    // appears in time.
-    HWND WaitForDialog(const std::wstring& caption) const
+    // A shown dialog of the program with this caption (any, if empty), or null.
+    HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs = 5000) const
     {
         HWND dialog = nullptr;
-        WaitUntil([&] { return (dialog = Find(L"#32770", caption)) != nullptr; });
+        WaitUntil([&] { return (dialog = Find(L"#32770", caption)) != nullptr; }, timeoutMs);
         return dialog;
     }
     // Waits for a message box, checks its text and buttons, clicks the answer.
@@ -175,10 +214,7 @@ public:
     {
         HWND box = WaitForDialog(L"Ortelan");
         ASSERT_NE(nullptr, box) << "no message box";
-        bool says = false;
-        for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-            says = says || Text(child) == text;
-        EXPECT_TRUE(says) << "the box does not say what it should";
+        EXPECT_TRUE(Says(box, text)) << "the box does not say what it should";
         for (int button : {IDOK, IDCANCEL, IDYES, IDNO})
         {
             bool expected = std::find(buttons.begin(), buttons.end(), button) != buttons.end();
@@ -186,6 +222,42 @@ public:
         }
         ::PostMessageW(::GetDlgItem(box, answer), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    }
+    // Selects the folder in the folder browser, opening each item on the way
+    // as a user does; items are known by the names the shell gives them, their
+    // texts read through a buffer placed in the program. False if one is missing.
+    bool SelectFolder(HWND browser, const std::wstring& folder) const
+    {
+        std::vector<std::wstring> names;
+        PIDLIST_ABSOLUTE path = ::ILCreateFromPathW(folder.c_str());
+        for (SHFILEINFOW info = {}; !ILIsEmpty(path); ::ILRemoveLastID(path))
+        {
+            ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(path), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_DISPLAYNAME);
+            names.insert(names.begin(), info.szDisplayName);
+        }
+        ::ILFree(path);
+        HWND tree = ::FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
+        auto* remote = static_cast<TVITEMW*>(::VirtualAllocEx(m_info.hProcess, nullptr,
+                                                              sizeof(TVITEMW) + sizeof(WCHAR[MAX_PATH]), MEM_COMMIT, PAGE_READWRITE));
+        auto* remoteText = reinterpret_cast<LPWSTR>(remote + 1);
+        LPARAM item = Sent(tree, TVM_GETNEXTITEM, TVGN_ROOT);
+        for (auto name = names.begin(); item != 0 && name != names.end(); ++name)
+        {
+            Sent(tree, TVM_EXPAND, TVE_EXPAND, item);
+            for (item = Sent(tree, TVM_GETNEXTITEM, TVGN_CHILD, item); item != 0;
+                 item = Sent(tree, TVM_GETNEXTITEM, TVGN_NEXT, item))
+            {
+                TVITEMW read = {TVIF_TEXT, reinterpret_cast<HTREEITEM>(item), 0, 0, remoteText, MAX_PATH, 0, 0, 0, 0};
+                WCHAR text[MAX_PATH] = L"";
+                ::WriteProcessMemory(m_info.hProcess, remote, &read, sizeof(read), nullptr);
+                Sent(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+                ::ReadProcessMemory(m_info.hProcess, remoteText, text, sizeof(text), nullptr);
+                if (*name == text)
+                    break;
+            }
+        }
+        ::VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);
+        return item != 0 && Sent(tree, TVM_SELECTITEM, TVGN_CARET, item);
     }
     // Asks the frame to close, as its close box does, and waits for the end.
     bool Close() const { return ::PostMessageW(m_frame, WM_CLOSE, 0, 0) && WaitForExit(); }

@@ -59,16 +59,17 @@ inline DWORD ValueCount()
     return count;
 }
 
-// The eight values of a complete set, as the program writes them.
+// The eight values the program writes: four flags, then the window's edges
+// in the order of a RECT.
+const wchar_t* const kValueNames[] = {L"Menu_TopMost", L"Menu_Memory", L"Menu_Disk", L"Menu_Performance",
+                                      L"Window_Left",  L"Window_Top",  L"Window_Right", L"Window_Bottom"};
+
 inline void WriteAll(DWORD topMost, DWORD memory, DWORD disk, DWORD performance, const RECT& window)
 {
-    const DWORD values[] = {topMost, memory, disk, performance, static_cast<DWORD>(window.top),
-                            static_cast<DWORD>(window.left), static_cast<DWORD>(window.bottom),
-                            static_cast<DWORD>(window.right)};
-    LPCWSTR names[] = {L"Menu_TopMost", L"Menu_Memory", L"Menu_Disk", L"Menu_Performance",
-                       L"Window_Top", L"Window_Left", L"Window_Bottom", L"Window_Right"};
+    const LONG values[] = {LONG(topMost), LONG(memory), LONG(disk), LONG(performance),
+                           window.left,   window.top,   window.right, window.bottom};
     for (int i = 0; i < 8; ++i)
-        WriteValue(names[i], REG_DWORD, &values[i], sizeof(DWORD));
+        WriteValue(kValueNames[i], REG_DWORD, &values[i], sizeof(DWORD));
 }
 
 // A test that starts and ends with no saved settings.

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// What the console companion is asked to do, as its command line says it.
+struct CommandRequest
+{
+    enum class Memory
+    {
+        None,
+        Amount,
+        Limit,
+    };
+    enum class Disk
+    {
+        None,
+        Size,
+        Limit,
+        Leave,
+    };
+
+    bool usage = false;
+    Memory memory = Memory::None;
+    ULONGLONG memoryMb = 0;
+    Disk disk = Disk::None;
+    // The file's size, or the free space to leave.
+    ULONGLONG diskMb = 0;
+    std::wstring folder;
+    bool timed = false;
+    DWORD holdSeconds = 0;
+};
+
+// The longest hold: the most whole seconds that one timed wait can take.
+const DWORD kLongestHoldSeconds = 4294967;
+
+// Reads the arguments, the program's name not among them, checking their
+// form and bounds only (whether the folder is there is the run's to find
+// out); the memory bound is the edition's. On a bad command line: false,
+// with one line in error that names the switch.
+bool ParseCommandLine(const std::vector<std::wstring>& arguments, ULONGLONG largestMemoryMb,
+                      CommandRequest& request, std::wstring& error);
+
+// The text of /?, with the edition's memory bound.
+std::wstring UsageText(ULONGLONG largestMemoryMb);

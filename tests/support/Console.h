@@ -1,0 +1,91 @@
+#pragma once
+
+#include "Files.h"
+#include "Program.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace support {
+
+// The console companion of this build, run as a script runs it: its standard
+// streams on pipes, its output read as it comes (UTF-8), its input written
+// or closed, its exit code taken at the end.
+class ConsoleRun
+{
+public:
+    explicit ConsoleRun(const std::wstring& arguments)
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE theirs[3] = {};
+        for (int i = 0; i < 3; ++i)
+        {
+            ::CreatePipe(i == 0 ? &theirs[i] : &m_pipes[i], i == 0 ? &m_pipes[i] : &theirs[i], &inherit, 0);
+            ::SetHandleInformation(m_pipes[i], HANDLE_FLAG_INHERIT, 0);
+        }
+        std::wstring path = HostPathFromEnvironment("ORTELAN_CMD_EXE");
+        std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = theirs[0];
+        startup.hStdOutput = theirs[1];
+        startup.hStdError = theirs[2];
+        ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &m_info);
+        for (HANDLE handle : theirs)
+            ::CloseHandle(handle);
+    }
+    ~ConsoleRun()
+    {
+        ::TerminateProcess(m_info.hProcess, 99);
+        for (HANDLE handle : {m_info.hProcess, m_info.hThread, m_pipes[0], m_pipes[1], m_pipes[2]})
+            ::CloseHandle(handle);
+    }
+
+    bool WaitForLine(const std::wstring& start)
+    {
+        return WaitUntil([&] { return Read(), out.find(L"\n" + start) != std::wstring::npos; }, 30000);
+    }
+    void Enter() const
+    {
+        DWORD written = 0;
+        ::WriteFile(m_pipes[0], "\r\n", 2, &written, nullptr);
+    }
+    // The exit code once it has ended, its input closed and its output read;
+    // STILL_ACTIVE when it does not end in time.
+    DWORD Finish()
+    {
+        ::CloseHandle(m_pipes[0]);
+        m_pipes[0] = nullptr;
+        DWORD code = STILL_ACTIVE;
+        if (::WaitForSingleObject(m_info.hProcess, 60000) == WAIT_OBJECT_0)
+            ::GetExitCodeProcess(m_info.hProcess, &code);
+        Read();
+        return code;
+    }
+
+    // All written so far, after a line end of its own like every line.
+    std::wstring out = L"\n";
+    std::wstring err = L"\n";
+
+private:
+    void Read()
+    {
+        char bytes[4096];
+        WCHAR text[4096];
+        DWORD count = 0;
+        for (int i = 1; i < 3; ++i)
+        {
+            while (::PeekNamedPipe(m_pipes[i], nullptr, 0, nullptr, &count, nullptr) && count != 0 &&
+                   ::ReadFile(m_pipes[i], bytes, sizeof(bytes), &count, nullptr))
+                (i == 1 ? out : err).append(text, ::MultiByteToWideChar(CP_UTF8, 0, bytes, int(count), text, 4096));
+        }
+    }
+
+    PROCESS_INFORMATION m_info = {};
+    // Its input, output and error.
+    HANDLE m_pipes[3] = {};
+};
+
+} // namespace support
