@@ -76,17 +76,26 @@ TEST(FrameLayout, WithoutAnyPanelOnlyTheBordersAndMenuRemain)
     DrainMessages();
 }
 
-PROCESS_INFORMATION g_started;
+// The far ends of the two pipes handed out as the new instance's handles.
+HANDLE g_processPipe = nullptr;
+HANDLE g_threadPipe = nullptr;
 
-// Starts nothing; hands out two fresh handles as the new instance's process
-// and primary thread.
+// Starts nothing; hands out the near ends of two fresh pipes as the new
+// instance's process and primary thread. A pipe whose near end is closed
+// reads as broken, which holds even when the handle value is taken again.
 BOOL WINAPI HandOutHandles(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
                            LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION process)
 {
-    process->hProcess = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    process->hThread = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    g_started = *process;
+    ::CreatePipe(&g_processPipe, &process->hProcess, nullptr, 0);
+    ::CreatePipe(&g_threadPipe, &process->hThread, nullptr, 0);
     return TRUE;
+}
+
+bool Closed(HANDLE farEnd)
+{
+    DWORD available = 0;
+    return !::PeekNamedPipe(farEnd, nullptr, 0, nullptr, &available, nullptr) &&
+           ::GetLastError() == ERROR_BROKEN_PIPE;
 }
 
 // Nothing waits for the new instance, so neither of its handles may stay
@@ -101,10 +110,11 @@ TEST(NewProcess, ClosesBothHandlesOfTheNewInstance)
     frame.OnNewProcess(0, ID_OPTION_NEW_PROCESS, nullptr, handled);
     *slot = system;
 
-    ASSERT_NE(nullptr, g_started.hProcess);
-    DWORD flags = 0;
-    EXPECT_FALSE(::GetHandleInformation(g_started.hThread, &flags)) << "the thread handle is still open";
-    EXPECT_FALSE(::GetHandleInformation(g_started.hProcess, &flags)) << "the process handle is still open";
+    ASSERT_NE(nullptr, g_processPipe);
+    EXPECT_TRUE(Closed(g_threadPipe)) << "the thread handle is still open";
+    EXPECT_TRUE(Closed(g_processPipe)) << "the process handle is still open";
+    ::CloseHandle(g_processPipe);
+    ::CloseHandle(g_threadPipe);
 }
 
 } // namespace

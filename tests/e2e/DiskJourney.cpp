@@ -37,12 +37,12 @@ protected:
     std::wstring Browse(const std::wstring& to, int answer)
     {
         ::PostMessageW(program.Control(IDC_DISK_BROWSE), BM_CLICK, 0, 0);
-        HWND browser = program.WaitForDialog(L"", 60000);
+        HWND browser = program.WaitForDialog(L"");
         EXPECT_TRUE(browser != nullptr && program.SelectFolder(browser, to)) << "no folder " << to.size();
         EXPECT_TRUE(Says(browser, L"ファイル作成先フォルダの選択"));
         EXPECT_FALSE(::IsWindowEnabled(program.Frame()));
         ::PostMessageW(::GetDlgItem(browser, answer), BM_CLICK, 0, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(browser); }, 60000));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(browser); }));
         return program.TextOf(IDC_DISK_FOLDER);
     }
     // What a file holds and what the size line says, in MiB.

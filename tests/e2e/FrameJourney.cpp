@@ -58,7 +58,7 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
             PressKey(field, from == 1 ? VK_DOWN : VK_UP);
             PressKey(field, from == 1 ? VK_UP : VK_DOWN);
             std::wstring after = std::to_wstring(from == 1 ? 2 : from - 1);
-            EXPECT_TRUE(WaitUntil([&] { return Text(field) == after; }, 60000)) << Text(field);
+            EXPECT_TRUE(WaitUntil([&] { return Text(field) == after; })) << Text(field);
         }
         ClickInto(field);
         ASSERT_TRUE(WaitUntil([&] { return program.Focus() == field; }));
@@ -101,7 +101,7 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     std::vector<HWND> before = TopLevelWindows(L"OT_MainFrame");
     program.Choose(ID_OPTION_NEW_PROCESS);
     program.Choose(ID_OPTION_NEW_PROCESS);
-    EXPECT_TRUE(WaitUntil([&] { return TopLevelWindows(L"OT_MainFrame").size() == before.size() + 2; }, 60000));
+    EXPECT_TRUE(WaitUntil([&] { return TopLevelWindows(L"OT_MainFrame").size() == before.size() + 2; }));
     std::vector<std::pair<HWND, HANDLE>> started;
     for (HWND other : TopLevelWindows(L"OT_MainFrame"))
     {
@@ -118,7 +118,7 @@ TEST_F(FrameJourney, TheFrameFollowsItsPanelsAndTheMenu)
     for (const auto& other : started)
     {
         ::PostMessageW(other.first, WM_CLOSE, 0, 0);
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(other.second, 60000));
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(other.second, kPatienceMs));
         ::CloseHandle(other.second);
     }
 }

@@ -26,7 +26,7 @@ TEST_F(SettingsJourney, NothingIsSavedUntilAskedThenEverythingComesBack)
         Ortelan program;
         for (UINT command : {ID_OPTION_CLEAR_SETTINGS, ID_OPTION_SAVE_SETTINGS, ID_OPTION_SAVE_SETTINGS,
                              ID_OPTION_SAVE_SETTINGS})
-            ASSERT_TRUE(Send(program.Frame(), WM_COMMAND, command, 0, 3000)) << command;
+            ASSERT_TRUE(Send(program.Frame(), WM_COMMAND, command)) << command;
         Send(program.Frame(), WM_COMMAND, ID_VIEW_PERFORMANCE);
         Send(program.Frame(), WM_COMMAND, ID_OPTION_TOPMOST);
         ::SetWindowPos(program.Frame(), nullptr, 140, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -93,7 +93,7 @@ TEST_F(SettingsJourney, ClearingAsksDeletesAtOnceAndOffersToStopSaving)
         bool topMost = IsTopMost(program.Frame());
         program.Choose(ID_OPTION_TOPMOST);
         auto box = [] { return ::FindWindowExW(nullptr, nullptr, L"#32770", L"Ortelan"); };
-        ASSERT_TRUE(WaitUntil([&] { return box() || IsTopMost(program.Frame()) != topMost; }, 60000));
+        ASSERT_TRUE(WaitUntil([&] { return box() || IsTopMost(program.Frame()) != topMost; }));
         EXPECT_EQ(nullptr, box()) << "the clear item is enabled";
         ASSERT_TRUE(program.Close());
         // No keeps saving: the close writes the settings again.

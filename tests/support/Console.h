@@ -45,7 +45,7 @@ public:
 
     bool WaitForLine(const std::wstring& start)
     {
-        return WaitUntil([&] { return Read(), out.find(L"\n" + start) != std::wstring::npos; }, 30000);
+        return WaitUntil([&] { return Read(), out.find(L"\n" + start) != std::wstring::npos; });
     }
     void Enter() const
     {
@@ -59,7 +59,7 @@ public:
         ::CloseHandle(m_pipes[0]);
         m_pipes[0] = nullptr;
         DWORD code = STILL_ACTIVE;
-        if (::WaitForSingleObject(m_info.hProcess, 60000) == WAIT_OBJECT_0)
+        if (::WaitForSingleObject(m_info.hProcess, kPatienceMs) == WAIT_OBJECT_0)
             ::GetExitCodeProcess(m_info.hProcess, &code);
         Read();
         return code;

@@ -21,8 +21,13 @@
 // commands and answers its message boxes, all through window messages.
 namespace support {
 
+// How long any wait for the program lasts before it counts as failed: ample
+// on a machine twenty times slower than a desktop, as under emulation, and
+// spent only when the test fails anyway.
+constexpr DWORD kPatienceMs = 120000;
+
 // Polls until the condition holds; false on time-out.
-inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatienceMs)
 {
     for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(20))
     {
@@ -34,7 +39,7 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
 
 // Sent, so that the window has handled it on return; false when it did not
 // return in time, as when the handler shows a modal box.
-inline bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 60000,
+inline bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = kPatienceMs,
                  DWORD_PTR* result = nullptr)
 {
     DWORD_PTR ignored = 0;
@@ -45,7 +50,7 @@ inline bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0
 inline DWORD_PTR Sent(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     DWORD_PTR result = 0;
-    return Send(window, message, wParam, lParam, 60000, &result) ? result : 0;
+    return Send(window, message, wParam, lParam, kPatienceMs, &result) ? result : 0;
 }
 
 inline std::wstring Text(HWND window)
@@ -132,14 +137,14 @@ public:
         if (::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                              nullptr, &startup, &m_info) &&
             ::AssignProcessToJobObject(m_job, m_info.hProcess) && ::ResumeThread(m_info.hThread) != DWORD(-1))
-            WaitUntil([this] { return (m_frame = Find(L"OT_MainFrame")) != nullptr; }, 60000);
+            WaitUntil([this] { return (m_frame = Find(L"OT_MainFrame")) != nullptr; });
     }
     // A program still running is ended, with every instance it started.
     ~Ortelan()
     {
         ::TerminateJobObject(m_job, 99);
         ::TerminateProcess(m_info.hProcess, 99);
-        ::WaitForSingleObject(m_info.hProcess, 60000);
+        ::WaitForSingleObject(m_info.hProcess, kPatienceMs);
         ::CloseHandle(m_info.hProcess);
         ::CloseHandle(m_info.hThread);
         ::CloseHandle(m_job);
@@ -203,10 +208,10 @@ public:
         return ::GetGUIThreadInfo(m_info.dwThreadId, &info) ? info.hwndFocus : nullptr;
     }
     // A shown dialog of the program with this caption (any, if empty), or null.
-    HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs = 5000) const
+    HWND WaitForDialog(const std::wstring& caption) const
     {
         HWND dialog = nullptr;
-        WaitUntil([&] { return (dialog = Find(L"#32770", caption)) != nullptr; }, timeoutMs);
+        WaitUntil([&] { return (dialog = Find(L"#32770", caption)) != nullptr; });
         return dialog;
     }
     // Waits for a message box, checks its text and buttons, clicks the answer.
@@ -261,7 +266,7 @@ public:
     }
     // Asks the frame to close, as its close box does, and waits for the end.
     bool Close() const { return ::PostMessageW(m_frame, WM_CLOSE, 0, 0) && WaitForExit(); }
-    bool WaitForExit() const { return ::WaitForSingleObject(m_info.hProcess, 60000) == WAIT_OBJECT_0; }
+    bool WaitForExit() const { return ::WaitForSingleObject(m_info.hProcess, kPatienceMs) == WAIT_OBJECT_0; }
     DWORD ExitCode() const
     {
         DWORD code = STILL_ACTIVE;
