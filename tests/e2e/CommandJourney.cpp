@@ -126,7 +126,7 @@ TEST(CommandJourney, HoldEndsByItselfAndAnInterruptionReleasesFirst)
     {
         ConsoleRun run(L"/memory:10 /disk:" + japanese + L" /size:1");
         ASSERT_TRUE(run.WaitForLine(L"hold:")) << run.err;
-        HWND window = ::FindWindowW(L"OT_CmdSession", nullptr);
+        HWND window = run.SessionWindow();
         if (way == L"Ctrl+C")
         {
             ::SetConsoleCtrlHandler(nullptr, TRUE);

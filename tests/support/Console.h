@@ -47,6 +47,17 @@ public:
     {
         return WaitUntil([&] { return Read(), out.find(L"\n" + start) != std::wstring::npos; });
     }
+    // Its hidden window that the session's end is sent to; null if none.
+    // Known by its process, since the tests' other runs have one each.
+    HWND SessionWindow() const
+    {
+        DWORD owner = 0;
+        HWND window = nullptr;
+        do
+            window = ::FindWindowExW(nullptr, window, L"OT_CmdSession", nullptr);
+        while (window != nullptr && (::GetWindowThreadProcessId(window, &owner), owner != m_info.dwProcessId));
+        return window;
+    }
     void Enter() const
     {
         DWORD written = 0;
