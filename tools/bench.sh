@@ -17,12 +17,7 @@ idle=${1:-60}
 name=win32
 edition $name
 if in_vm; then
-    if runs_here; then
-        why="ORTELAN_WIN32_IN_VM=1 sends it to the test VM"
-    else
-        why="this host runs no 32-bit x86 programs"
-    fi
-    echo "The 32-bit edition cannot be measured here ($why, and timings under emulation mean nothing): measuring the x64 edition natively instead."
+    echo "The 32-bit edition cannot be measured here ($(vm_reason): it would run in the test VM, and timings under emulation mean nothing): measuring the x64 edition natively instead."
     name=x64
     edition $name
 fi

@@ -15,7 +15,9 @@
 # succeeds when the edition's tests under Wine run in the test VM
 # (tools/vm/): the 32-bit edition's where this host refuses to start Wine's
 # 32-bit loader, or anywhere when ORTELAN_WIN32_IN_VM=1 asks for it (for
-# developing and measuring the VM on a host that runs 32-bit programs).
+# developing and measuring the VM on a host that runs 32-bit programs);
+#   vm_reason
+# prints which of the two it is.
 editions="win32 x64"
 
 edition() {
@@ -43,4 +45,13 @@ runs_here() {
 
 in_vm() {
     [ "$winearch" = win32 ] && { [ "${ORTELAN_WIN32_IN_VM:-}" = 1 ] || ! runs_here; }
+}
+
+# Why in_vm holds, for the commands' messages.
+vm_reason() {
+    if runs_here; then
+        echo "ORTELAN_WIN32_IN_VM=1 is set"
+    else
+        echo "this host runs no 32-bit x86 programs"
+    fi
 }

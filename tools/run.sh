@@ -14,11 +14,7 @@ edition "$name"
 
 "$root/tools/deps.sh"
 if [ "$name" = win32 ] && in_vm; then
-    if runs_here; then
-        why="ORTELAN_WIN32_IN_VM=1 is set"
-    else
-        why="this host runs no 32-bit x86 programs, so Wine cannot run the 32-bit edition here"
-    fi
+    why="$(vm_reason), so the 32-bit edition runs only in the test VM"
     if [ $# -ne 0 ]; then
         echo "$why: ./tools/run.sh x64 runs the x64 edition." >&2
         exit 1

@@ -11,9 +11,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/tools/deps.sh"
 edition win32
-if in_vm; then
-    "$root/tools/deps.sh" vm
-fi
 ORTELAN_EDITIONS=win32 "$root/tools/build.sh" --target Ortelan screenshot_driver
 
 shots=$(mktemp -d)
@@ -21,12 +18,7 @@ trap 'rm -rf "$shots"' EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 if in_vm; then
-    if runs_here; then
-        why="ORTELAN_WIN32_IN_VM=1 is set"
-    else
-        why="this host runs no 32-bit x86 programs"
-    fi
-    echo "Taking the pictures in the test VM ($why)."
+    echo "Taking the pictures in the test VM ($(vm_reason))."
     "$root/tools/vm/run.sh" --share "$shots" "$root/tools/screenshots/take.sh" "$build" "$shots" || true
 else
     "$root/tools/screenshots/take.sh" "$build" "$shots" || true

@@ -11,10 +11,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tools/editions.sh"
 
 "$root/tools/deps.sh"
-edition win32
-if in_vm; then
-    "$root/tools/deps.sh" vm
-fi
 "$root/tools/build.sh"
 
 logs=$(mktemp -d)
@@ -33,12 +29,7 @@ summary=""
 for name in $editions; do
     edition "$name"
     if in_vm; then
-        if runs_here; then
-            why="ORTELAN_WIN32_IN_VM=1"
-        else
-            why="this host runs no 32-bit x86 programs, Wine's 32-bit loader among them"
-        fi
-        echo "Testing the $name edition in $build: its tests under Wine in the test VM ($why), the checks of its built files here"
+        echo "Testing the $name edition in $build: its tests under Wine in the test VM ($(vm_reason)), the checks of its built files here"
         "$root/tools/vm/run.sh" --share "$build" --share "$logs" "$root/tools/vm/test-job.sh" "$build" "$logs/$name-vm.log" ||
             status=1
         # After the VM's run, the test programs' lists are there and newer

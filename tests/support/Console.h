@@ -51,12 +51,8 @@ public:
     // Known by its process, since the tests' other runs have one each.
     HWND SessionWindow() const
     {
-        DWORD owner = 0;
-        HWND window = nullptr;
-        do
-            window = ::FindWindowExW(nullptr, window, L"OT_CmdSession", nullptr);
-        while (window != nullptr && (::GetWindowThreadProcessId(window, &owner), owner != m_info.dwProcessId));
-        return window;
+        std::vector<HWND> found = TopLevelWindows(L"OT_CmdSession", m_info.dwProcessId, true);
+        return found.empty() ? nullptr : found.front();
     }
     void Enter() const
     {

@@ -104,15 +104,16 @@ inline RECT WindowRect(HWND window)
 
 inline bool IsTopMost(HWND window) { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-// Shown top-level windows of the class, of one process or of all when 0.
-inline std::vector<HWND> TopLevelWindows(LPCWSTR className, DWORD processId = 0)
+// Top-level windows of the class, of one process or of all when 0; only
+// those shown unless hidden ones are asked for too.
+inline std::vector<HWND> TopLevelWindows(LPCWSTR className, DWORD processId = 0, bool hiddenToo = false)
 {
     std::vector<HWND> found;
     for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, className, nullptr)) != nullptr;)
     {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(window, &owner);
-        if ((processId == 0 || owner == processId) && ::IsWindowVisible(window))
+        if ((processId == 0 || owner == processId) && (hiddenToo || ::IsWindowVisible(window)))
             found.push_back(window);
     }
     return found;

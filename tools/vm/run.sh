@@ -25,6 +25,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 [ $# -ge 1 ] || { echo "usage: $0 [--guest DIR] [--share DIR]... [--timeout SECONDS] SCRIPT [ARG...]" >&2; exit 2; }
+"$here/../deps.sh" vm
 [ -n "$guest" ] || guest=$("$here/cache.sh")
 
 job=$(mktemp -d "${TMPDIR:-/tmp}/ortelan-vm.XXXXXX")
