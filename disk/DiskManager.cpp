@@ -22,13 +22,19 @@ DiskResult ClassifySizingError(DWORD error)
     return error == ERROR_DISK_FULL ? DiskResult::DiskFull : DiskResult::Error;
 }
 
+ULONGLONG FileSize(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+}
+
 } // namespace
 
-CDiskManager::CDiskManager() : CDiskManager(RealDiskPlatform())
+CDiskManager::CDiskManager(DiskFileLifetime lifetime) : CDiskManager(RealDiskPlatform(), lifetime)
 {
 }
 
-CDiskManager::CDiskManager(const DiskPlatform& platform) : m_szFilePath(), m_identity(), m_platform(platform)
+CDiskManager::CDiskManager(const DiskPlatform& platform, DiskFileLifetime lifetime)
+    : m_szFilePath(), m_identity(), m_platform(platform), m_lifetime(lifetime)
 {
 }
 
@@ -50,12 +56,24 @@ DiskResult CDiskManager::Reserve(LPCWSTR path, ULONGLONG bytes)
         return DiskResult::Error;
 
     // CREATE_NEW: a file that is already there is never opened or truncated.
-    HANDLE file = m_platform.createFile(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Delete-on-close from its first moment, a file that goes with the
+    // process is never there without its handle.
+    const bool withProcess = m_lifetime == DiskFileLifetime::WithProcess;
+    HANDLE file = m_platform.createFile(path, GENERIC_READ | GENERIC_WRITE | (withProcess ? DELETE : 0), 0, nullptr,
+                                        CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL | (withProcess ? FILE_FLAG_DELETE_ON_CLOSE : 0),
+                                        nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return ClassifyCreateError(m_platform.getLastError());
 
     DiskResult result = ExtendFile(file, bytes);
+    if (withProcess)
+    {
+        // Its own handle tells it from any other; closing it deletes it.
+        wcscpy(m_szFilePath, path);
+        m_file = file;
+        return result;
+    }
     // Read after the sizing, the last change the manager makes: Wine reports
     // the time of a file's last write as its creation time.
     BY_HANDLE_FILE_INFORMATION identity = {};
@@ -105,6 +123,13 @@ CDiskManager::Deletion CDiskManager::DeleteRecordedFile()
 {
     if (m_szFilePath[0] == L'\0')
         return Deletion::Forgotten;
+    if (m_file != nullptr)
+    {
+        ::CloseHandle(m_file);
+        m_file = nullptr;
+        Forget();
+        return Deletion::Deleted;
+    }
     // The file is checked and deleted through one handle, so that nothing can
     // take its path between the two.
     HANDLE file = m_platform.createFile(m_szFilePath, DELETE | FILE_READ_ATTRIBUTES,
@@ -149,19 +174,21 @@ bool CDiskManager::IsRecordedFile(const BY_HANDLE_FILE_INFORMATION& info) const
 
 ULONGLONG CDiskManager::GetReservedSize() const
 {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (m_file != nullptr)
+        return m_platform.getFileInformationByHandle(m_file, &info) ? FileSize(info) : 0;
     HANDLE file = m_platform.createFile(m_szFilePath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    BY_HANDLE_FILE_INFORMATION info = {};
     ULONGLONG size = 0;
     if (m_platform.getFileInformationByHandle(file, &info) && IsRecordedFile(info))
-        size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        size = FileSize(info);
     ::CloseHandle(file);
     return size;
 }
 
-ULONGLONG CDiskManager::AvailableBytes(LPCWSTR folder) const
+ULONGLONG VolumeAvailableBytes(const DiskPlatform& platform, LPCWSTR folder)
 {
     // The folder itself, not its drive's root: a volume may be mounted into
     // a folder of another. A share is measured only with the backslash.
@@ -173,7 +200,7 @@ ULONGLONG CDiskManager::AvailableBytes(LPCWSTR folder) const
     if (directory[length - 1] != L'\\')
         wcscpy(directory + length, L"\\");
     ULARGE_INTEGER available = {};
-    if (!m_platform.getDiskFreeSpaceEx(directory, &available, nullptr, nullptr))
+    if (!platform.getDiskFreeSpaceEx(directory, &available, nullptr, nullptr))
         return 0;
     return available.QuadPart;
 }

@@ -26,19 +26,37 @@ enum class DiskResult
     AccessDenied = 6,
 };
 
+// The free bytes that the user may still take on the volume that holds
+// folder (disk quotas honoured); 0 when they cannot be read.
+ULONGLONG VolumeAvailableBytes(const DiskPlatform& platform, LPCWSTR folder);
+
+// How long the file may outlive the process that made it.
+enum class DiskFileLifetime
+{
+    // Until it is released: the manager keeps no handle open between calls,
+    // and a process ended by force leaves its file behind.
+    UntilReleased,
+    // Never: the file is made delete-on-close and its creating handle, the
+    // only one, stays open until the release, so that the system deletes the
+    // file whenever the process ends, however it ends. Nobody else can open
+    // it meanwhile.
+    WithProcess,
+};
+
 // Takes up disk space with one new file of a requested size, created empty
 // and sized by a file mapping, so that no byte of it is ever written. It
 // records the file it made and deletes it before the next one, on request
-// and when it is destroyed. No handle stays open between calls.
+// and when it is destroyed.
 //
-// Between calls anyone may delete the file and put another one at its path,
-// so the record holds the file's identity as well as its path, and a file
-// whose identity differs is never deleted.
+// A file that lives until it is released can be deleted between calls, and
+// another put at its path, so the record holds the file's identity as well
+// as its path, and a file whose identity differs is never deleted.
 class CDiskManager
 {
 public:
-    CDiskManager();
-    explicit CDiskManager(const DiskPlatform& platform);
+    explicit CDiskManager(DiskFileLifetime lifetime = DiskFileLifetime::UntilReleased);
+    explicit CDiskManager(const DiskPlatform& platform,
+                          DiskFileLifetime lifetime = DiskFileLifetime::UntilReleased);
     virtual ~CDiskManager();
     CDiskManager(const CDiskManager&) = delete;
     CDiskManager& operator=(const CDiskManager&) = delete;
@@ -58,9 +76,8 @@ public:
     // nothing is recorded, the file cannot be opened or is another file.
     ULONGLONG GetReservedSize() const;
 
-    // The free bytes that the user may still take on the volume that holds
-    // folder (disk quotas honoured); 0 when they cannot be read.
-    ULONGLONG AvailableBytes(LPCWSTR folder) const;
+    // VolumeAvailableBytes through the manager's platform.
+    ULONGLONG AvailableBytes(LPCWSTR folder) const { return VolumeAvailableBytes(m_platform, folder); }
 
 private:
     enum class Deletion
@@ -80,4 +97,7 @@ private:
     WCHAR m_szFilePath[kDiskPathLength];
     BY_HANDLE_FILE_INFORMATION m_identity;
     const DiskPlatform& m_platform;
+    const DiskFileLifetime m_lifetime;
+    // The recorded file's creating handle while it lives with the process.
+    HANDLE m_file = nullptr;
 };
