@@ -76,6 +76,24 @@ void CMemoryManager::Free()
     m_blockCount = 0;
 }
 
+bool CMemoryManager::Touch(const volatile LONG* stop)
+{
+    SYSTEM_INFO system = {};
+    ::GetSystemInfo(&system);
+    for (size_t index = 0; index < m_blockCount; ++index)
+    {
+        MEMORY_BASIC_INFORMATION info = {};
+        DWORD previous = 0;
+        if (*stop || m_platform.virtualQuery(m_blocks[index], &info, sizeof(info)) == 0 ||
+            !m_platform.virtualProtect(m_blocks[index], info.RegionSize, PAGE_READWRITE, &previous))
+            return false;
+        auto* block = static_cast<BYTE*>(m_blocks[index]);
+        for (SIZE_T offset = 0; offset < info.RegionSize; offset += system.dwPageSize)
+            *reinterpret_cast<volatile SIZE_T*>(block + offset) = reinterpret_cast<SIZE_T>(block + offset);
+    }
+    return true;
+}
+
 SIZE_T CMemoryManager::GetAllocatedSize() const
 {
     // Each block is an allocation of its own, so the region the system

@@ -16,8 +16,8 @@ enum class AllocResult
 };
 
 // Commits private, read-only memory in blocks of one mebibyte, each its own
-// allocation, and releases it again. The pages are never touched, so the
-// load falls on the commit charge, not on physical memory.
+// allocation, and releases it again. Untouched, the pages load the commit
+// charge, not physical memory; touched, they take physical memory too.
 class CMemoryManager
 {
 public:
@@ -46,6 +46,14 @@ public:
     AllocResult Allocate(SIZE_T bytes, BOOL releaseOnFailure);
 
     void Free();
+
+    // Makes every page held writable and writes it once, so that the system
+    // has to give each one physical memory. Each page gets a word of its own
+    // (its address), so that no two pages are alike and none can be shared
+    // or dropped as empty. Checks *stop before each block: false when it was
+    // set, or a block could not be made writable, before every page was
+    // written.
+    bool Touch(const volatile LONG* stop);
 
     // The bytes really committed: every block rounded up to whole pages.
     SIZE_T GetAllocatedSize() const;

@@ -11,9 +11,10 @@ struct MemoryPlatform
     BOOL(WINAPI* virtualFree)(LPVOID address, SIZE_T size, DWORD freeType);
     SIZE_T(WINAPI* virtualQuery)(LPCVOID address, PMEMORY_BASIC_INFORMATION info, SIZE_T length);
     DWORD(WINAPI* getLastError)();
+    BOOL(WINAPI* virtualProtect)(LPVOID address, SIZE_T size, DWORD protect, PDWORD oldProtect);
 };
 
 inline MemoryPlatform SystemMemoryPlatform()
 {
-    return {::VirtualAlloc, ::VirtualFree, ::VirtualQuery, ::GetLastError};
+    return {::VirtualAlloc, ::VirtualFree, ::VirtualQuery, ::GetLastError, ::VirtualProtect};
 }

@@ -1,5 +1,7 @@
 #include "MemoryStatus.h"
 
+#include <psapi.h>
+
 namespace {
 
 // kernel32.dll is loaded in every process, so no reference is taken that
@@ -41,4 +43,26 @@ CommitFigures ReadCommitFigures(const MemoryStatusApi& api)
     DWORD used = static_cast<DWORD>((status.dwTotalPageFile - status.dwAvailPageFile) >> kBytesToMebibytesShift);
     DWORD limit = static_cast<DWORD>(status.dwTotalPageFile >> kBytesToMebibytesShift);
     return {used, limit, false};
+}
+
+ULONGLONG AvailablePhysicalBytes()
+{
+    if (GlobalMemoryStatusExProc globalMemoryStatusEx = FindSystemGlobalMemoryStatusEx())
+    {
+        MEMORYSTATUSEX status = {};
+        status.dwLength = sizeof(status);
+        if (globalMemoryStatusEx(&status))
+            return status.ullAvailPhys;
+    }
+    MEMORYSTATUS status = {};
+    status.dwLength = sizeof(status);
+    ::GlobalMemoryStatus(&status);
+    return status.dwAvailPhys;
+}
+
+ULONGLONG ResidentBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    return ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters)) ? counters.WorkingSetSize : 0;
 }

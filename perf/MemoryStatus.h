@@ -26,3 +26,9 @@ struct CommitFigures
     bool wide;
 };
 CommitFigures ReadCommitFigures(const MemoryStatusApi& api);
+
+// Physical memory available to programs now, in bytes.
+ULONGLONG AvailablePhysicalBytes();
+
+// This process's own resident memory: its working set, in bytes.
+ULONGLONG ResidentBytes();

@@ -29,7 +29,7 @@ BOOL WINAPI Release(LPVOID address, SIZE_T size, DWORD type)
     return ::VirtualFree(address, size, type);
 }
 
-const MemoryPlatform kCounted = {Commit, Release, ::VirtualQuery, ::GetLastError};
+const MemoryPlatform kCounted = {Commit, Release, ::VirtualQuery, ::GetLastError, ::VirtualProtect};
 
 void RefuseAfter(int grants, DWORD error) { g_calls.grants = grants, g_calls.error = error; }
 
