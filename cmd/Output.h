@@ -4,7 +4,8 @@
 
 // The console companion's two streams, one line per call, each ended by
 // CR LF. To a console the line goes as UTF-16, so that any path shows as it
-// is; to a file or a pipe as UTF-8. Only the main thread writes.
+// is; to a file or a pipe as UTF-8. A line is written at once, whole, from any
+// thread.
 
 // A step's result, on standard output: the lines scripts read.
 void WriteOutput(const std::wstring& line);

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "FigureLog.h"
 #include "Output.h"
 #include "Run.h"
 #include "Session.h"
@@ -34,8 +35,18 @@ int wmain(int argc, wchar_t** argv)
         WriteError(L"/disk:" + request.folder + L": " + error);
         return kExitBadCommandLine;
     }
+    CFigureLog log;
+    if (!request.log.empty())
+    {
+        if (!log.Create(request.log, error))
+        {
+            WriteError(L"/log:" + request.log + L": " + error);
+            return kExitBadCommandLine;
+        }
+        WriteOutput(L"log: " + log.Path());
+    }
 
-    CCommandRun run(request, folder, target);
+    CCommandRun run(request, folder, target, request.log.empty() ? nullptr : &log);
     WatchSession(run);
     int code = run.Execute();
     StopWatchingSession();
