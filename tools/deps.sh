@@ -8,15 +8,15 @@
 set -eu
 
 packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-googletest wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux procps cppcheck"
+googletest wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux e2fsprogs procps cppcheck"
 [ "${1:-}" != release ] || packages="$packages git python3"
 # The VM's kernel and busybox are unpacked from Debian's packages, not
-# installed (tools/vm/cache.sh); its scratch disk is made with mkfs.ext4.
+# installed (tools/vm/cache.sh).
 # qemu's recommendations (its graphical front-ends, firmware for other
 # machines) serve no purpose here. The callers install the rest first.
 recommends=""
 if [ "${1:-}" = vm ]; then
-    packages="$packages qemu-system-x86 e2fsprogs"
+    packages="$packages qemu-system-x86"
     recommends="--no-install-recommends"
 fi
 

@@ -8,6 +8,10 @@
 # ROOT/panel    128 MiB tmpfs, also drive O: of the Wine prefix PREFIX, since
 #                the panel measures the free space of a folder's drive root
 #                (tests/support/Files.h knows the letter)
+# ROOT/large      6 GiB ext4 in a sparse image (ROOT/large.img), loop-mounted:
+#                more than 4 GiB free, so that sizes must be counted in 64
+#                bits. A file is sized there by allocation, which writes no
+#                data blocks: the image takes about 3 MB of the host's disk.
 # The tests skip themselves when a volume is not there (mounting needs root).
 # Set-up never fails: it clears what an interrupted run left and mounts what
 # it may.
@@ -16,12 +20,12 @@ action=$1 root=$2 prefix=$3
 link="$prefix/dosdevices/o:"
 
 unmount_all() {
-    for volume in full readonly panel; do
+    for volume in full readonly panel large; do
         while mountpoint -q "$root/$volume" 2>/dev/null; do
             umount "$root/$volume" 2>/dev/null || umount -l "$root/$volume" || break
         done
     done
-    rm -f "$link"
+    rm -f "$link" "$root/large.img"
 }
 
 mount_volume() {  # name size [ro]
@@ -38,12 +42,24 @@ mount_volume() {  # name size [ro]
     fi
 }
 
+mount_image() {  # name size
+    mkdir -p "$root/$1"
+    rm -f "$root/$1.img"
+    if truncate -s "$2" "$root/$1.img" && mkfs.ext4 -q -F -m 0 -O ^has_journal -N 64 "$root/$1.img" &&
+        mount -o loop "$root/$1.img" "$root/$1" 2>/dev/null && chmod 0777 "$root/$1"; then
+        echo "mounted $2 ext4 at $root/$1"
+    else
+        echo "cannot mount an ext4 image at $root/$1: the tests that need it will be skipped"
+    fi
+}
+
 case $action in
 setup)
     unmount_all
     mount_volume full 16m
     mount_volume readonly 1m ro
     mount_volume panel 128m
+    mount_image large 6g
     if mountpoint -q "$root/panel"; then
         mkdir -p "$prefix/dosdevices"
         ln -s "$root/panel" "$link" && echo "drive O: is $root/panel"

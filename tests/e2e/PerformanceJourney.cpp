@@ -4,20 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <string>
 
 namespace {
 
 using namespace support;
-
-// The percentage the CPU line shows, or -1 when it does not read as one.
-int CpuPercent(const std::wstring& text)
-{
-    int percent = -1;
-    swscanf(text.c_str(), L"CPU使用率: %d", &percent);
-    return text == L"CPU使用率: " + std::to_wstring(percent) + L"%" ? percent : -1;
-}
 
 // Both editions show the system's own commit figures, in whole MiB.
 TEST(PerformanceJourney, ShowsTheCommitChargeAndAMeasuredCpuUsageAlsoWhileHidden)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Files.h"
+#include "HostProcess.h"
 #include "Program.h"
 
 #include <windows.h>
@@ -11,28 +12,32 @@ namespace support {
 
 // The console companion of this build, run as a script runs it: its standard
 // streams on pipes, its output read as it comes (UTF-8), its input written
-// or closed, its exit code taken at the end.
+// or closed (or another input, such as NUL or a file), its exit code taken
+// at the end.
 class ConsoleRun
 {
 public:
-    explicit ConsoleRun(const std::wstring& arguments)
+    explicit ConsoleRun(const std::wstring& arguments, const std::wstring& input = L"") : m_arguments(arguments)
     {
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
         HANDLE theirs[3] = {};
         for (int i = 0; i < 3; ++i)
         {
-            ::CreatePipe(i == 0 ? &theirs[i] : &m_pipes[i], i == 0 ? &m_pipes[i] : &theirs[i], &inherit, 0);
+            if (i == 0 && !input.empty())
+                theirs[i] = ::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                          OPEN_EXISTING, 0, nullptr);
+            else
+                ::CreatePipe(i == 0 ? &theirs[i] : &m_pipes[i], i == 0 ? &m_pipes[i] : &theirs[i], &inherit, 0);
             ::SetHandleInformation(m_pipes[i], HANDLE_FLAG_INHERIT, 0);
         }
-        std::wstring path = HostPathFromEnvironment("ORTELAN_CMD_EXE");
-        std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+        std::wstring commandLine = L"\"" + m_path + L"\" " + arguments;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = theirs[0];
         startup.hStdOutput = theirs[1];
         startup.hStdError = theirs[2];
-        ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &m_info);
+        ::CreateProcessW(m_path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &m_info);
         for (HANDLE handle : theirs)
             ::CloseHandle(handle);
     }
@@ -58,6 +63,16 @@ public:
     {
         DWORD written = 0;
         ::WriteFile(m_pipes[0], "\r\n", 2, &written, nullptr);
+    }
+    // Ended at once, as by taskkill /f, and waited for.
+    void Kill() const
+    {
+        ::TerminateProcess(m_info.hProcess, 1);
+        ::WaitForSingleObject(m_info.hProcess, kPatienceMs);
+    }
+    ULONGLONG Resident() const
+    {
+        return ResidentBytes(m_info.hProcess, HostProcessFolder(m_path, m_arguments));
     }
     // The exit code once it has ended, its input closed and its output read;
     // STILL_ACTIVE when it does not end in time.
@@ -90,6 +105,8 @@ private:
         }
     }
 
+    const std::wstring m_path = HostPathFromEnvironment("ORTELAN_CMD_EXE");
+    const std::wstring m_arguments;
     PROCESS_INFORMATION m_info = {};
     // Its input, output and error.
     HANDLE m_pipes[3] = {};

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -94,6 +95,15 @@ inline bool Says(HWND window, const std::wstring& text)
     while (child != nullptr && Text(child) != text)
         child = ::GetWindow(child, GW_HWNDNEXT);
     return child != nullptr;
+}
+
+// The percentage the performance panel's CPU line shows, or -1 when it does
+// not read as one.
+inline int CpuPercent(const std::wstring& text)
+{
+    int percent = -1;
+    swscanf(text.c_str(), L"CPU使用率: %d", &percent);
+    return text == L"CPU使用率: " + std::to_wstring(percent) + L"%" ? percent : -1;
 }
 
 inline RECT WindowRect(HWND window)

@@ -17,8 +17,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 cache=${ORTELAN_VM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ortelan-vm}
 
-# The modules that the VM's init loads (with what they need, in load order).
-modules="virtio_pci virtio_blk 9pnet_virtio 9p overlay crc32c_generic ext4"
+# The modules that the VM's init loads (with what they need, in load order);
+# loop for the disk tests' large volume, an ext4 image.
+modules="virtio_pci virtio_blk 9pnet_virtio 9p overlay crc32c_generic ext4 loop"
 
 candidate() {
     apt-cache policy "$1" 2>/dev/null | awk '/Candidate:/ { print $2 }'
