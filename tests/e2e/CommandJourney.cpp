@@ -234,8 +234,26 @@ TEST(CommandJourney, HoldEndsByItselfAndAnInterruptionReleasesFirst)
 
     ::FreeConsole();
     ::AllocConsole();
-    for (const std::wstring way : {L"Ctrl+C", L"the session is ending"})
+    // From a console, Enter ends the hold, and nothing else: it holds while
+    // another run comes and goes. Ctrl+C reaches it too, so it ends first.
+    ConsoleRun console(L"/memory:10", L"CONIN$");
+    ASSERT_TRUE(console.WaitForLine(L"hold: until Enter")) << console.err;
+    for (const std::wstring way : {L"the session is ending", L"Ctrl+C"})
     {
+        if (way == L"Ctrl+C")
+        {
+            EXPECT_TRUE(console.WaitForLine(L"hold:") && console.out.find(L"released:") == std::wstring::npos);
+            INPUT_RECORD enter[2] = {};
+            for (BOOL up : {FALSE, TRUE})
+            {
+                enter[up].EventType = KEY_EVENT;
+                enter[up].Event.KeyEvent = {!up, 1, VK_RETURN, 0, {L'\r'}, 0};
+            }
+            DWORD written = 0;
+            ::WriteConsoleInputW(::GetStdHandle(STD_INPUT_HANDLE), enter, 2, &written);
+            EXPECT_EQ(0u, console.Finish());
+            EXPECT_TRUE(Shows(console.out, L"released: memory 10 MB")) << console.out;
+        }
         ConsoleRun run(L"/memory:10 /disk:" + japanese + L" /size:1");
         ASSERT_TRUE(run.WaitForLine(L"hold:")) << run.err;
         HWND window = run.SessionWindow();

@@ -134,14 +134,22 @@ TEST_F(DiskJourney, SizeFieldIsCappedAsTypedAndSizesAreCountedIn64Bits)
     SetText(edit, L"-5");
     EXPECT_EQ(L"1", Text(edit));
 
-    // 5,000 MB is more than 32 bits of bytes. Extending a file takes no time
-    // on the build folder's disk, but the space must be there.
-    if (FreeBytes(folder.Path()) < 6000 * kMiB)
-        GTEST_SKIP() << "less than 6,000 MiB free beside the test prefix";
-    EXPECT_EQ(kCreated, Create(folder.Path(), L"5000"));
-    EXPECT_EQ(5242880000LL, FileSize(target));
-    EXPECT_EQ(Held(5000), Held(target));
+    // 5,000 MB is more than 32 bits of bytes, and so is the free space of
+    // the 6 GiB volume, which the limit fills.
+    TestVolume volume = MountedVolume(L"large", 6ULL << 30);
+    if (volume.path.empty())
+        GTEST_SKIP() << volume.missing;
+    const std::wstring onVolume = volume.path + L"\\Ortelan.dat";
+    const ULONGLONG free = FreeBytes(volume.path);
+    EXPECT_EQ(kCreated, Create(volume.path, L"5000"));
+    EXPECT_EQ(5242880000LL, FileSize(onVolume));
+    EXPECT_EQ(Held(5000), Held(onVolume));
+    EXPECT_EQ(kCreated, Press(IDC_DISK_CREATE_LIMIT));
+    EXPECT_EQ(std::to_wstring(free >> 20), program.TextOf(IDC_DISK_SIZE));
+    EXPECT_GE(ULONGLONG(FileSize(onVolume)) + kMiB, free);
+    EXPECT_EQ(Held(int(FileSize(onVolume) >> 20)), Held(onVolume));
     EXPECT_EQ(kDeleted, Press(IDC_DISK_DELETE));
+    EXPECT_EQ(free, FreeBytes(volume.path));
 }
 
 // On the small volumes that the disk_volumes fixture mounts.

@@ -36,6 +36,13 @@ TEST_F(SettingsJourney, NothingIsSavedUntilAskedThenEverythingComesBack)
         program.Choose(ID_APP_EXIT);
         ASSERT_TRUE(program.WaitForExit());
         EXPECT_EQ(8u, ValueCount());
+        // An ordinary key, which outlives the session: a volatile one would refuse an ordinary subkey.
+        const std::wstring probe = std::wstring(kProductKey) + L"\\probe";
+        HKEY key = nullptr;
+        EXPECT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, probe.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                   KEY_WRITE, nullptr, &key, nullptr));
+        ::RegCloseKey(key);
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, probe.c_str());
         const LONG saved[] = {1, 1, 1, 0, normal.left, normal.top, normal.right, normal.bottom};
         for (int i = 0; i < 8; ++i)
         {
