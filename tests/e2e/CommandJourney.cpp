@@ -87,6 +87,8 @@ TEST(CommandJourney, BadCommandLinesAreRefusedBeforeAnythingIsCommittedOrMade)
         {L"/touch", L"/touch"}, {L"/memory:1 /touch:1", L"/touch:1"}, {L"/cpu:0", L"/cpu:0"},
         {L"/cpu:1025", L"/cpu:1025"}, {L"/cpu:1 /load:0", L"/load:0"}, {L"/cpu:1 /load:101", L"/load:101"},
         {L"/memory:1 /load:50", L"/load"}, {L"/memory:1 /log:" + log, L"/log:" + log},
+        {L"/memory:1 /log:" + folder.Path(L"missing\\x.csv"), L"/log:" + folder.Path(L"missing\\x.csv")},
+        {L"/size:1 /disk:\"" + folder.Path() + L"\\\"", L"/disk:" + folder.Path() + L"\""},
     };
     for (const auto& c : cases)
     {
@@ -147,12 +149,20 @@ TEST(CommandJourney, MemoryIsCommittedAsThePanelCommitsItAndTouchedTakesRam)
         EXPECT_TRUE(Shows(run->out, L"released: memory 200 MB")) << run->out;
     }
     EXPECT_GE(std::stoul(touched.out.substr(touched.out.find(L"; resident ") + 11)), 200u) << touched.out;
-    ConsoleRun max(L"/memory:MAX /hold:0");
+    // The limit leaves no room for a thread, so the run starts its own first.
+    ConsoleRun max(L"/memory:MAX /cpu:1");
+    ASSERT_TRUE(max.WaitForLine(L"hold: until Enter")) << max.err;
+    max.Enter();
     EXPECT_EQ(0u, max.Finish());
     EXPECT_NE(std::wstring::npos, max.out.find(L"\nmemory: asked max; got ")) << max.out;
-    ConsoleRun refused(L"/memory:" + std::to_wstring(edition::kMemoryFieldBound));
+    // Refused, the memory is the first step and the last.
+    TempFolder folder;
+    ConsoleRun refused(L"/memory:" + std::to_wstring(edition::kMemoryFieldBound) + L" /disk:" + folder.Path() +
+                       L" /size:1");
     EXPECT_EQ(2u, refused.Finish());
     EXPECT_TRUE(Shows(refused.err, L"OrtelanCmd: memory: refused: not enough memory")) << refused.err;
+    EXPECT_EQ(std::wstring::npos, refused.out.find(L"\ndisk:")) << refused.out;
+    EXPECT_EQ(-1, FileSize(folder.Path(L"Ortelan.dat")));
 }
 
 // On the fixture's 16 MiB tmpfs, whose free space is measured at the folder.
@@ -177,9 +187,10 @@ TEST(CommandJourney, FilesLeaveTheFreeSpaceAskedOrFillTheVolumeAndNoOtherFileIsT
     EXPECT_EQ(0u, FreeBytes(volume.path));
     for (const std::wstring& other : {sub + L" /size:1", sub + L" /size:max", volume.path + L" /size:1"})
         EXPECT_EQ(3u, ConsoleRun(L"/disk:" + other).Finish()) << other;
-    ConsoleRun none(L"/disk:" + sub + L" /size:leave:0");
+    ConsoleRun none(L"/memory:10 /disk:" + sub + L" /size:leave:0 /cpu:1");
     EXPECT_EQ(3u, none.Finish());
     EXPECT_TRUE(Shows(none.err, L"OrtelanCmd: disk: file creation failed: no more than the 0 MB to leave is free"));
+    EXPECT_TRUE(Shows(none.out, L"released: memory 10 MB; cpu 1 thread stopped; no file")) << none.out;
     // A log there has no room: it stops with its line, and the run goes on.
     const std::wstring log = sub + L"\\figures.csv";
     ConsoleRun logged(L"/memory:1 /hold:1 /log:" + log);
@@ -288,6 +299,10 @@ TEST(CommandJourney, ARunEndedByForceLeavesNoFileAndTouchesNoOther)
     ConsoleRun run(L"/memory:50 /disk:" + folder.Path() + L" /size:20 /hold:600");
     ASSERT_TRUE(run.WaitForLine(L"hold:")) << run.err;
     EXPECT_EQ(LONGLONG(20 * kMiB), FileSize(mine));
+    HANDLE opened = ::CreateFileW(mine.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, opened) << "another program opened the run's file";
+    ::CloseHandle(opened);
     run.Kill();
     EXPECT_TRUE(WaitUntil([&] { return FileSize(mine) == -1; }));
     EXPECT_EQ(3u, refused.Finish());
@@ -307,6 +322,16 @@ TEST(CommandJourney, BusyThreadsFillTheProcessorsAsThePanelMeasuresThem)
     busy.Enter();
     EXPECT_EQ(0u, busy.Finish());
     EXPECT_TRUE(Shows(busy.out, L"released: cpu " + ProcessorThreads() + L" stopped")) << busy.out;
+
+    // A thread busy half the time uses half a processor, by its own CPU time.
+    ConsoleRun half(L"/cpu:1 /load:50");
+    ASSERT_TRUE(half.WaitForLine(L"hold: until Enter")) << half.err;
+    const double used = half.Cpu();
+    const DWORD start = ::GetTickCount();
+    EXPECT_TRUE(WaitUntil([&] { return half.Cpu() >= used + 1; }));
+    EXPECT_NEAR(0.5, 1000.0 / (::GetTickCount() - start), 0.2);
+    half.Enter();
+    EXPECT_EQ(0u, half.Finish());
 }
 
 // A row every 500 ms from the start to the release and one after it, with
@@ -319,10 +344,16 @@ TEST(CommandJourney, TheLogRecordsTheFiguresTwiceASecondFromTheStartToTheRelease
     TempFolder folder;
     const std::wstring log = folder.Path(L"figures.csv");
     ConsoleRun run(L"/memory:100 /disk:" + volume.path + L" /size:5 /cpu:1 /log:" + log + L" /hold:3");
-    EXPECT_EQ(0u, run.Finish()) << run.err;
-    EXPECT_TRUE(Shows(run.out, L"log: " + log)) << run.out;
+    // Each row can be read as soon as it is due, and the last is there by the release's line.
+    ASSERT_TRUE(run.WaitForLine(L"hold:")) << run.err;
+    EXPECT_TRUE(WaitUntil([&] {
+        std::string text = ReadWholeFile(log);
+        return std::count(text.begin(), text.end(), '\n') >= 3;
+    }));
+    ASSERT_TRUE(run.WaitForLine(L"released: memory 100 MB; cpu 1 thread stopped; deleted " + volume.path)) << run.out;
     std::string header;
     auto rows = LogRows(log, &header);
+    EXPECT_EQ(0u, run.Finish()) << run.err;
     EXPECT_EQ(kHeader, header);
     ASSERT_GE(rows.size(), 5u);
     MEMORYSTATUSEX status = {};
@@ -363,19 +394,26 @@ TEST(CommandJourney, TheLogRecordsTheFiguresTwiceASecondFromTheStartToTheRelease
 // /log alone only records.
 TEST(CommandJourney, InputsThatEndReleaseAtOnceAndALogAloneOnlyRecords)
 {
+    // Relative paths are taken from the current folder, which the runs inherit.
     TempFolder folder;
+    WCHAR current[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    ::SetCurrentDirectoryW(folder.Path().c_str());
     const std::wstring empty = folder.Path(L"empty.txt");
     const std::wstring log = folder.Path(L"monitor.csv");
     ASSERT_TRUE(WriteWholeFile(empty, ""));
-    ConsoleRun nul(L"/log:" + log, L"NUL");
-    ConsoleRun file(L"/memory:1", empty);
+    ConsoleRun nul(L"/log:monitor.csv", L"NUL");
+    ConsoleRun file(L"/memory:1 /disk:" + folder.Subfolder(L"sub").substr(folder.Path().size() + 1) + L" /size:1", empty);
     ConsoleRun pipe(L"/memory:1");
     for (ConsoleRun* run : {&nul, &file, &pipe})
     {
         EXPECT_EQ(0u, run->Finish());
-        EXPECT_TRUE(Shows(run->out, run == &nul ? L"log: " + log + L"\r\nhold: until Enter\r\nreleased: nothing was held"
-                                                : L"hold: until Enter\r\nreleased: memory 1 MB")) << run->out;
+        EXPECT_TRUE(Shows(run->out, run == &nul    ? L"log: " + log + L"\r\nhold: until Enter\r\nreleased: nothing was held"
+                                    : run == &file ? L"hold: until Enter\r\nreleased: memory 1 MB; deleted " +
+                                                         folder.Path(L"sub\\Ortelan.dat")
+                                                   : L"hold: until Enter\r\nreleased: memory 1 MB")) << run->out;
     }
+    ::SetCurrentDirectoryW(current);
     std::string header;
     auto rows = LogRows(log, &header);
     EXPECT_EQ(kHeader, header);

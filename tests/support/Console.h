@@ -37,14 +37,20 @@ public:
         startup.hStdInput = theirs[0];
         startup.hStdOutput = theirs[1];
         startup.hStdError = theirs[2];
-        ::CreateProcessW(m_path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &m_info);
+        // In a job that ends it with this program, should a failing test be ended by force.
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        ::SetInformationJobObject(m_job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        if (::CreateProcessW(m_path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                             &m_info))
+            ::AssignProcessToJobObject(m_job, m_info.hProcess);
         for (HANDLE handle : theirs)
             ::CloseHandle(handle);
     }
     ~ConsoleRun()
     {
         ::TerminateProcess(m_info.hProcess, 99);
-        for (HANDLE handle : {m_info.hProcess, m_info.hThread, m_pipes[0], m_pipes[1], m_pipes[2]})
+        for (HANDLE handle : {m_info.hProcess, m_info.hThread, m_pipes[0], m_pipes[1], m_pipes[2], m_job})
             ::CloseHandle(handle);
     }
 
@@ -70,10 +76,8 @@ public:
         ::TerminateProcess(m_info.hProcess, 1);
         ::WaitForSingleObject(m_info.hProcess, kPatienceMs);
     }
-    ULONGLONG Resident() const
-    {
-        return ResidentBytes(m_info.hProcess, HostProcessFolder(m_path, m_arguments));
-    }
+    ULONGLONG Resident() const { return ResidentBytes(m_info.hProcess, HostProcessFolder(m_path, m_arguments)); }
+    double Cpu() const { return CpuSeconds(m_info.hProcess, HostProcessFolder(m_path, m_arguments)); }
     // The exit code once it has ended, its input closed and its output read;
     // STILL_ACTIVE when it does not end in time.
     DWORD Finish()
@@ -107,6 +111,7 @@ private:
 
     const std::wstring m_path = HostPathFromEnvironment("ORTELAN_CMD_EXE");
     const std::wstring m_arguments;
+    HANDLE m_job = ::CreateJobObjectW(nullptr, nullptr);
     PROCESS_INFORMATION m_info = {};
     // Its input, output and error.
     HANDLE m_pipes[3] = {};

@@ -51,17 +51,34 @@ inline std::wstring HostProcessFolder(const std::wstring& path, const std::wstri
     return std::wstring();
 }
 
-// The process's resident memory: the working set the system reports, or
-// the host process's resident set where that is all there is.
+// The process's resident memory: under Wine, whose figures for another
+// process are missing or partial, the host process's resident set; else the
+// working set the system reports.
 inline ULONGLONG ResidentBytes(HANDLE process, const std::wstring& hostFolder)
 {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
-    if (::GetProcessMemoryInfo(process, &counters, sizeof(counters)) && counters.WorkingSetSize != 0)
-        return counters.WorkingSetSize;
+    if (hostFolder.empty())
+        return ::GetProcessMemoryInfo(process, &counters, sizeof(counters)) ? counters.WorkingSetSize : 0;
     std::string status = ReadWholeFile(hostFolder + L"status");
     size_t at = status.find("VmRSS:");
     return at == std::string::npos ? 0 : std::strtoull(status.c_str() + at + 6, nullptr, 10) * 1024;
+}
+
+// The CPU time the process has used, in seconds, from the same sources: the
+// first figure of each host thread's schedstat is its run time in ns.
+inline double CpuSeconds(HANDLE process, const std::wstring& hostFolder)
+{
+    double seconds = 0;
+    for (const std::wstring& task : NumberedSubfolders(hostFolder + L"task\\"))
+        seconds += std::strtod(ReadWholeFile(hostFolder + L"task\\" + task + L"\\schedstat").c_str(), nullptr) / 1e9;
+    FILETIME times[4] = {};
+    if (hostFolder.empty() && ::GetProcessTimes(process, &times[0], &times[1], &times[2], &times[3]))
+    {
+        for (const FILETIME& time : {times[2], times[3]})
+            seconds += double(ULONGLONG(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 1e7;
+    }
+    return seconds;
 }
 
 } // namespace support
