@@ -1,6 +1,7 @@
 #include "FigureLog.h"
 
 #include "Output.h"
+#include "TargetFolder.h"
 #include "Worker.h"
 
 #include "disk/DiskManager.h"
@@ -75,14 +76,11 @@ CFigureLog::~CFigureLog()
 
 bool CFigureLog::Create(const std::wstring& path, std::wstring& reason)
 {
-    DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    m_path.assign(length, L'\0');
-    if (length == 0 || ::GetFullPathNameW(path.c_str(), length, &m_path[0], nullptr) + 1 != length)
+    if (!FullPath(path, m_path))
     {
         reason = L"not a file's path";
         return false;
     }
-    m_path.resize(length - 1);
     // Readers that follow the file, as Get-Content -Wait does, may open it.
     m_file = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);

@@ -4,6 +4,16 @@
 
 #include <windows.h>
 
+bool FullPath(const std::wstring& given, std::wstring& full)
+{
+    DWORD length = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    full.assign(length, L'\0');
+    if (length == 0 || ::GetFullPathNameW(given.c_str(), length, &full[0], nullptr) + 1 != length)
+        return false;
+    full.resize(length - 1);
+    return true;
+}
+
 bool ResolveTargetFolder(const std::wstring& given, std::wstring& folder, std::wstring& target,
                          std::wstring& reason)
 {
@@ -14,14 +24,11 @@ bool ResolveTargetFolder(const std::wstring& given, std::wstring& folder, std::w
         reason = L"a folder in quotes must not end in a backslash";
         return false;
     }
-    DWORD length = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
-    folder.assign(length, L'\0');
-    if (length == 0 || ::GetFullPathNameW(given.c_str(), length, &folder[0], nullptr) + 1 != length)
+    if (!FullPath(given, folder))
     {
         reason = L"not a folder's path";
         return false;
     }
-    folder.resize(length - 1);
     target = folder;
     if (target.back() != L'\\')
         target += L'\\';
