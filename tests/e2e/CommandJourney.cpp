@@ -88,7 +88,8 @@ TEST(CommandJourney, BadCommandLinesAreRefusedBeforeAnythingIsCommittedOrMade)
         {L"/cpu:1025", L"/cpu:1025"}, {L"/cpu:1 /load:0", L"/load:0"}, {L"/cpu:1 /load:101", L"/load:101"},
         {L"/memory:1 /load:50", L"/load"}, {L"/memory:1 /log:" + log, L"/log:" + log},
         {L"/memory:1 /log:" + folder.Path(L"missing\\x.csv"), L"/log:" + folder.Path(L"missing\\x.csv")},
-        {L"/size:1 /disk:\"" + folder.Path() + L"\\\"", L"/disk:" + folder.Path() + L"\""},
+        {L"/size:1 /disk:\"" + folder.Path() + L"\\\"",
+         L"/disk:" + folder.Path() + L"\": a folder in quotes must not end in a backslash\r\n"},
     };
     for (const auto& c : cases)
     {
@@ -96,7 +97,8 @@ TEST(CommandJourney, BadCommandLinesAreRefusedBeforeAnythingIsCommittedOrMade)
         ConsoleRun run(c[0]);
         EXPECT_EQ(1u, run.Finish());
         EXPECT_EQ(L"\n", run.out);
-        EXPECT_EQ(0u, run.err.find(L"\nOrtelanCmd: " + c[1] + L": ")) << run.err;
+        // The switch, or the whole line.
+        EXPECT_EQ(0u, run.err.find(L"\nOrtelanCmd: " + c[1] + (c[1].back() == L'\n' ? L"" : L": "))) << run.err;
         EXPECT_EQ(run.err.size() - 2, run.err.find(L"\r\n"));
         EXPECT_EQ(-1, FileSize(folder.Path(L"Ortelan.dat")));
     }
@@ -134,10 +136,13 @@ TEST(CommandJourney, MemoryIsCommittedAsThePanelCommitsItAndTouchedTakesRam)
     ConsoleRun held(L"-Memory:200");
     ConsoleRun touched(L"/memory:200 /touch");
     ASSERT_TRUE(held.WaitForLine(L"hold: until Enter")) << held.err;
+    // Input without a line end does not end the hold.
+    held.Enter("y");
     ASSERT_TRUE(touched.WaitForLine(L"hold: until Enter")) << touched.err;
     const ULONGLONG untouched = held.Resident();
     EXPECT_LT(untouched, 195 * kMiB);
     EXPECT_GE(touched.Resident(), untouched + 195 * kMiB);
+    EXPECT_TRUE(held.WaitForLine(L"hold:") && held.out.find(L"released:") == std::wstring::npos);
     for (ConsoleRun* run : {&held, &touched})
     {
         run->Enter();
@@ -195,8 +200,8 @@ TEST(CommandJourney, FilesLeaveTheFreeSpaceAskedOrFillTheVolumeAndNoOtherFileIsT
     const std::wstring log = sub + L"\\figures.csv";
     ConsoleRun logged(L"/memory:1 /hold:1 /log:" + log);
     EXPECT_EQ(0u, logged.Finish());
-    EXPECT_TRUE(Shows(logged.err, L"OrtelanCmd: log: " + log + L" could not be written (its volume is full); the log "
-                                  L"stops, the run goes on")) << logged.err;
+    EXPECT_EQ(L"\nOrtelanCmd: log: " + log + L" could not be written (its volume is full); the log stops, the run goes on\r\n",
+              logged.err);
     EXPECT_TRUE(Shows(logged.out, L"released: memory 1 MB"));
     ::DeleteFileW(log.c_str());
     EXPECT_EQ(LONGLONG(16 * kMiB), FileSize(file));

@@ -65,10 +65,10 @@ public:
         std::vector<HWND> found = TopLevelWindows(L"OT_CmdSession", m_info.dwProcessId, true);
         return found.empty() ? nullptr : found.front();
     }
-    void Enter() const
+    void Enter(const std::string& typed = "\r\n") const
     {
         DWORD written = 0;
-        ::WriteFile(m_pipes[0], "\r\n", 2, &written, nullptr);
+        ::WriteFile(m_pipes[0], typed.data(), DWORD(typed.size()), &written, nullptr);
     }
     // Ended at once, as by taskkill /f, and waited for.
     void Kill() const

@@ -9,8 +9,8 @@
                                   regular expression as CTest's -E takes it)
 
 A case can see a fault only when its test program was built again with it, or
-when its program drives the built Ortelan.exe (the end-to-end tests) and that
-was built again. Every other case runs the very program that passed before
+when its program drives the built Ortelan.exe or OrtelanCmd.exe (the
+end-to-end tests) and one of them was built again. Every other case runs the very program that passed before
 the fault, so it is left out; CTest adds the fixtures the chosen cases need.
 """
 import json
@@ -19,8 +19,9 @@ import re
 import subprocess
 import sys
 
-# The test programs that start the real Ortelan.exe.
+# The test programs that start the real Ortelan.exe and OrtelanCmd.exe.
 PROGRAM_DRIVERS = {"e2e_tests.exe"}
+DRIVEN = ("Ortelan.exe", "OrtelanCmd.exe")
 
 
 def ctest(build, *options):
@@ -47,7 +48,7 @@ def tests(build):
 
 def stamp(build):
     programs = {program for _, _, program in tests(build) if program}
-    programs.add(os.path.join(build, "Ortelan.exe"))
+    programs.update(os.path.join(build, name) for name in DRIVEN)
     for program in sorted(programs):
         print("%s\t%s" % (program, os.stat(program).st_mtime_ns if os.path.exists(program) else 0))
 
@@ -63,7 +64,7 @@ def select(build, stamp_path, exclude):
         time = str(os.stat(program).st_mtime_ns) if os.path.exists(program) else "0"
         return before.get(program) != time
 
-    program_rebuilt = rebuilt(os.path.join(build, "Ortelan.exe"))
+    program_rebuilt = any(rebuilt(os.path.join(build, name)) for name in DRIVEN)
     # CTest numbers the cases anew when -E leaves some out, so the cases
     # left out are dropped here and -I is given alone.
     chosen = [number for number, name, program in tests(build)

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Reads faults.txt beside this file and applies its faults to a tree.
+"""Reads faults.txt beside this file (or the sample that FAULTS_FILE names,
+beside it too) and applies its faults to a tree.
 
   faults.py ids                 every fault's id, one a line
   faults.py check TREE          each find occurs exactly once in its file
@@ -27,7 +28,7 @@ def unescape(text):
     return "".join(out)
 
 
-def load(path=os.path.join(HERE, "faults.txt")):
+def load(path=os.path.join(HERE, os.environ.get("FAULTS_FILE", "faults.txt"))):
     faults = []
     current = {}
     with open(path, encoding="utf-8") as f:

@@ -1,7 +1,8 @@
 #!/bin/bash
-# Measures which test cases catch which fault: for each fault of faults.txt in
-# turn it writes the fault into the product, builds, runs CTest, records the
-# failing cases and puts the file back exactly as it was.
+# Measures which test cases catch which fault: for each fault of faults.txt
+# (or of the sample that FAULTS_FILE names, beside it) in turn it writes the
+# fault into the product, builds, runs CTest, records the failing cases and
+# puts the file back exactly as it was.
 #
 #   tools/faults/run.sh [TREE] [OUT.tsv] [BUILD]
 #
@@ -32,7 +33,7 @@ faults="$here/faults.py"
 
 [ -d "$build" ] || { echo "no build folder $build: build the tree first" >&2; exit 2; }
 "$faults" check "$tree" >/dev/null || { "$faults" check "$tree"; exit 2; }
-product="app framework memory disk perf settings res"
+product="app cmd framework memory disk perf settings res"
 if ! git -C "$tree" diff --quiet HEAD -- $product; then
     echo "the product in $tree has uncommitted changes; commit or stash them first" >&2
     exit 2
