@@ -8,16 +8,18 @@
 # ROOT/panel    128 MiB tmpfs, also drive O: of the Wine prefix PREFIX, since
 #                the panel measures the free space of a folder's drive root
 #                (tests/support/Files.h knows the letter)
-# ROOT/large      6 GiB ext4 in a sparse image (ROOT/large.img), loop-mounted:
-#                more than 4 GiB free, so that sizes must be counted in 64
-#                bits. A file is sized there by allocation, which writes no
-#                data blocks: the image takes about 3 MB of the host's disk.
+# ROOT/large      6 GiB ext4 in a sparse image in the temporary folder (not
+#                ROOT, which the test VM reaches over 9p), loop-mounted: more
+#                than 4 GiB free, so that sizes must be counted in 64 bits. A
+#                file is sized there by allocation, which writes no data
+#                blocks: the image takes about 3 MB of disk.
 # The tests skip themselves when a volume is not there (mounting needs root).
 # Set-up never fails: it clears what an interrupted run left and mounts what
 # it may.
 set -u
 action=$1 root=$2 prefix=$3
 link="$prefix/dosdevices/o:"
+image="${TMPDIR:-/tmp}/ortelan-large-$(printf %s "$root" | cksum | cut -d' ' -f1).img"
 
 unmount_all() {
     for volume in full readonly panel large; do
@@ -25,7 +27,7 @@ unmount_all() {
             umount "$root/$volume" 2>/dev/null || umount -l "$root/$volume" || break
         done
     done
-    rm -f "$link" "$root/large.img"
+    rm -f "$link" "$image"
 }
 
 mount_volume() {  # name size [ro]
@@ -44,11 +46,12 @@ mount_volume() {  # name size [ro]
 
 mount_image() {  # name size
     mkdir -p "$root/$1"
-    rm -f "$root/$1.img"
-    if truncate -s "$2" "$root/$1.img" && mkfs.ext4 -q -F -m 0 -O ^has_journal -N 64 "$root/$1.img" &&
-        mount -o loop "$root/$1.img" "$root/$1" 2>/dev/null && chmod 0777 "$root/$1"; then
+    rm -f "$image"
+    if truncate -s "$2" "$image" && mkfs.ext4 -q -F -m 0 -O ^has_journal -N 64 "$image" &&
+        mount -o loop "$image" "$root/$1" 2>/dev/null && chmod 0777 "$root/$1"; then
         echo "mounted $2 ext4 at $root/$1"
     else
+        rm -f "$image"
         echo "cannot mount an ext4 image at $root/$1: the tests that need it will be skipped"
     fi
 }
