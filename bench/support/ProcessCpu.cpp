@@ -13,8 +13,9 @@ ULONGLONG Units(const FILETIME& time)
 
 } // namespace
 
-CProcessCpuClock::CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath)
-    : m_process(info.hProcess), m_hostTasks(support::HostProcessFolder(commandPath))
+CProcessCpuClock::CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath,
+                                   const std::wstring& arguments)
+    : m_process(info.hProcess), m_hostTasks(support::HostProcessFolder(commandPath, arguments))
 {
     if (!m_hostTasks.empty())
         m_hostTasks += L"task\\";
@@ -24,11 +25,13 @@ double CProcessCpuClock::ElapsedMs() const
 {
     if (!m_hostTasks.empty())
     {
-        // The first figure of schedstat is the time spent running, in ns.
-        double ns = 0;
+        // The first figure of schedstat is the time spent running, in ns,
+        // added up as whole numbers, so that two readings of a program that
+        // did not run at all are exactly the same.
+        ULONGLONG ns = 0;
         for (const std::wstring& task : support::NumberedSubfolders(m_hostTasks))
-            ns += std::strtod(support::ReadWholeFile(m_hostTasks + task + L"\\schedstat").c_str(), nullptr);
-        return ns / 1e6;
+            ns += std::strtoull(support::ReadWholeFile(m_hostTasks + task + L"\\schedstat").c_str(), nullptr, 10);
+        return static_cast<double>(ns) / 1e6;
     }
     FILETIME created;
     FILETIME exited;

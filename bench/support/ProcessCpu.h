@@ -14,8 +14,10 @@
 class CProcessCpuClock
 {
 public:
-    // commandPath: the program's path as given to CreateProcessW.
-    CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath);
+    // commandPath: the program's path as given to CreateProcessW;
+    // arguments: what followed it on the command line, if anything.
+    CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath,
+                     const std::wstring& arguments = L"");
 
     double ElapsedMs() const;
     const char* Source() const;
