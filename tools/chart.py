@@ -62,6 +62,11 @@ def chart(rows, title, out):
     import matplotlib.pyplot as plt
 
     seconds = [float(row["seconds"]) for row in rows]
+    # A margin after the last row, so that the release stays in sight; the
+    # last row's figures stand in it, as every row's stand until the next.
+    end = seconds[-1] + max((seconds[-1] - seconds[0]) * 0.04, 0.5)
+    rows = rows + [rows[-1]]
+    seconds.append(end)
     commit = [number(row["commit_mb"]) for row in rows]
     limit = [number(row["commit_limit_mb"]) for row in rows]
     cpu = [number(row["cpu_percent"]) for row in rows]
@@ -79,11 +84,17 @@ def chart(rows, title, out):
     first = next(value for value in commit if value is not None)
     peak = max(value for value in commit if value is not None)
     highest_limit = max(value for value in limit if value is not None)
-    memory.plot(seconds, gaps(commit), color="tab:blue", linewidth=2, drawstyle="steps-post",
-                label=f"commit charge (first {first:,.0f} MB, peak {peak:,.0f} MB)")
+    memory.plot(seconds, gaps(commit), color="tab:blue", linewidth=2, drawstyle="steps-post", label="commit charge")
     memory.plot(seconds, gaps(limit), color="tab:blue", linestyle="--", linewidth=1.2, drawstyle="steps-post",
                 label=f"commit limit ({highest_limit:,.0f} MB)")
     memory.fill_between(seconds, gaps(commit), color="tab:blue", alpha=0.12, step="post")
+    # Against a limit many times larger, a rise of a gigabyte is a thin
+    # step: its figures are written beside it.
+    at_peak = seconds[commit.index(peak)]
+    late = at_peak > (seconds[0] + end) / 2
+    memory.annotate(f"{peak:,.0f} MB, {peak - first:+,.0f} MB from the start", xy=(at_peak, peak),
+                    xytext=(-6 if late else 6, 6), textcoords="offset points", ha="right" if late else "left",
+                    fontsize=9, color="tab:blue")
     memory.set_ylabel("MB")
     memory.set_ylim(0, max(peak, highest_limit) * 1.12)
     memory.set_title("Commit charge against the commit limit", loc="left", fontsize=10)
@@ -109,11 +120,9 @@ def chart(rows, title, out):
         volume.set_title("Free space of the file's volume", loc="left", fontsize=10)
         volume.legend(loc="center right", fontsize=9)
 
-    # A margin after the last row, so that the release stays in sight.
-    span = seconds[-1] - seconds[0]
     for axis in axes:
         axis.grid(True, color="0.88")
-        axis.set_xlim(seconds[0], seconds[-1] + max(span * 0.04, 0.5))
+        axis.set_xlim(seconds[0], end)
     axes[-1].set_xlabel("seconds since the start")
 
     # Each step's line crosses every panel; its name stands at the top,
