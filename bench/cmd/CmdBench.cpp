@@ -2,7 +2,8 @@
 // OrtelanCmd.exe, each figure beside a baseline taken in the same run:
 // - the machine's CPU share while /cpu:max keeps every processor busy 25, 50
 //   and 100 % of the time, read from GetSystemTimes as the performance panel
-//   reads it, beside the share asked for and the share with nothing started;
+//   reads it, beside the share asked for and the share with nothing started,
+//   and the run's own CPU time as a share of the machine;
 // - the idle CPU time of a hold with /log, beside the same hold without it
 //   and the bare program that reads the same figures, all running at once,
 //   as perf_bench measures Ortelan's;
@@ -102,15 +103,26 @@ std::string LineOf(const std::string& output, const char* start)
     return output.substr(at, end == std::string::npos ? std::string::npos : end - at);
 }
 
+DWORD ProcessorCount()
+{
+    SYSTEM_INFO system = {};
+    ::GetSystemInfo(&system);
+    return system.dwNumberOfProcessors;
+}
+
+// Each load right after the machine's share with nothing started, so that
+// on a shared machine the two are seen under the same other work. The
+// run's own CPU time over the same span tells what it took whatever else
+// runs, as a share of all the processors.
 int MeasureCpuLoad()
 {
-    std::printf("The machine's CPU share from GetSystemTimes over %d s of each hold, as the panel computes it:\n",
-                kLoadSeconds);
-    CpuShare idle = MeasureCpuShare(kLoadSeconds);
-    PrintShare("nothing started", idle);
-    std::vector<CpuShare> loaded;
+    std::printf("The machine's CPU share from GetSystemTimes over %d s, as the panel computes it, and OrtelanCmd's "
+                "own share of the %lu processors:\n",
+                kLoadSeconds, ProcessorCount());
     for (DWORD load : kLoads)
     {
+        CpuShare idle = MeasureCpuShare(kLoadSeconds);
+        PrintShare("nothing started", idle);
         // The hold outlasts the measurement, which starts once the busy
         // threads have begun their first period.
         CConsoleProgram run(OrtelanCmd(), L"/cpu:max /load:" + std::to_wstring(load) + L" /hold:" +
@@ -120,19 +132,22 @@ int MeasureCpuLoad()
             std::printf("OrtelanCmd /cpu:max /load:%lu did not reach its hold:\n%s\n", load, run.Output().c_str());
             return 1;
         }
+        CProcessCpuClock clock(run.Info(), run.Path(), run.Arguments());
         ::Sleep(500);
+        ULONGLONG before = clock.ElapsedNs();
+        double start = NowMs();
         CpuShare share = MeasureCpuShare(kLoadSeconds);
+        double ownPercent = 100.0 * clock.MsSince(before) / (NowMs() - start) / ProcessorCount();
         DWORD code = run.Wait((kLoadSeconds + 2) * 1000 + kEndTimeoutMs);
         std::string what = "/cpu:max /load:" + std::to_string(load);
         PrintShare(what.c_str(), share);
-        std::printf("  %-24s %s (exit code %lu)\n", "", LineOf(run.Output(), "cpu:").c_str(), code);
-        loaded.push_back(share);
-    }
-    PrintRow("machine CPU share, nothing started", idle.whole, 0, "none", "%");
-    for (size_t i = 0; i < loaded.size(); ++i)
-    {
-        std::string figure = "machine CPU share, /cpu:max /load:" + std::to_string(kLoads[i]);
-        PrintRow(figure.c_str(), loaded[i].whole, kLoads[i], "asked", "%", "within 5 points");
+        std::printf("  %-24s %6.1f %%   %s (exit code %lu)\n", "OrtelanCmd's own", ownPercent,
+                    LineOf(run.Output(), "cpu:").c_str(), code);
+
+        char context[80];
+        std::snprintf(context, sizeof(context), "asked; %.1f %% with nothing started just before", idle.whole);
+        PrintRow(("machine CPU share, " + what).c_str(), share.whole, load, context, "%", "within 5 points");
+        PrintRow(("OrtelanCmd's own CPU share, " + what).c_str(), ownPercent, load, "asked", "%");
     }
     return 0;
 }
@@ -160,14 +175,14 @@ int MeasureLogCost(int seconds)
     CProcessCpuClock loggedClock(logged.Info(), logged.Path(), logged.Arguments());
     CProcessCpuClock sameJobClock(sameJob.Info(), sameJob.Path());
     ::Sleep(2000);
-    double plainBefore = plainClock.ElapsedMs();
-    double loggedBefore = loggedClock.ElapsedMs();
-    double sameJobBefore = sameJobClock.ElapsedMs();
+    ULONGLONG plainBefore = plainClock.ElapsedNs();
+    ULONGLONG loggedBefore = loggedClock.ElapsedNs();
+    ULONGLONG sameJobBefore = sameJobClock.ElapsedNs();
     double start = NowMs();
     ::Sleep(static_cast<DWORD>(seconds) * 1000);
-    double plainMs = plainClock.ElapsedMs() - plainBefore;
-    double loggedMs = loggedClock.ElapsedMs() - loggedBefore;
-    double sameJobMs = sameJobClock.ElapsedMs() - sameJobBefore;
+    double plainMs = plainClock.MsSince(plainBefore);
+    double loggedMs = loggedClock.MsSince(loggedBefore);
+    double sameJobMs = sameJobClock.MsSince(sameJobBefore);
     double wallMs = NowMs() - start;
     sameJob.Close();
     plain.Wait(3000 + kEndTimeoutMs);

@@ -21,17 +21,15 @@ CProcessCpuClock::CProcessCpuClock(const PROCESS_INFORMATION& info, const std::w
         m_hostTasks += L"task\\";
 }
 
-double CProcessCpuClock::ElapsedMs() const
+ULONGLONG CProcessCpuClock::ElapsedNs() const
 {
     if (!m_hostTasks.empty())
     {
-        // The first figure of schedstat is the time spent running, in ns,
-        // added up as whole numbers, so that two readings of a program that
-        // did not run at all are exactly the same.
+        // The first figure of schedstat is the time spent running, in ns.
         ULONGLONG ns = 0;
         for (const std::wstring& task : support::NumberedSubfolders(m_hostTasks))
             ns += std::strtoull(support::ReadWholeFile(m_hostTasks + task + L"\\schedstat").c_str(), nullptr, 10);
-        return static_cast<double>(ns) / 1e6;
+        return ns;
     }
     FILETIME created;
     FILETIME exited;
@@ -39,7 +37,17 @@ double CProcessCpuClock::ElapsedMs() const
     FILETIME user;
     if (!::GetProcessTimes(m_process, &created, &exited, &kernel, &user))
         return 0;
-    return static_cast<double>(Units(kernel) + Units(user)) / 10000.0;
+    return (Units(kernel) + Units(user)) * 100;
+}
+
+double CProcessCpuClock::ElapsedMs() const
+{
+    return static_cast<double>(ElapsedNs()) / 1e6;
+}
+
+double CProcessCpuClock::MsSince(ULONGLONG earlierNs) const
+{
+    return static_cast<double>(ElapsedNs() - earlierNs) / 1e6;
 }
 
 const char* CProcessCpuClock::Source() const

@@ -20,6 +20,12 @@ public:
                      const std::wstring& arguments = L"");
 
     double ElapsedMs() const;
+    // A reading in whole nanoseconds, and the milliseconds since one: exactly
+    // zero when the program did not run, which a difference of two
+    // ElapsedMs readings is not always in the 32-bit edition, whose floating
+    // point keeps more digits in registers than in memory.
+    ULONGLONG ElapsedNs() const;
+    double MsSince(ULONGLONG earlierNs) const;
     const char* Source() const;
 
 private:
