@@ -3,6 +3,7 @@
 # skipping what is already there. Runs apt-get through sudo when not root.
 #   deps.sh           building, running and testing
 #   deps.sh release   and packing the release (tools/release.sh)
+#   deps.sh chart     and charting OrtelanCmd's logs (tools/chart.py)
 #   deps.sh vm        and running the 32-bit edition in a virtual machine
 #                     (tools/vm/), where this host runs no 32-bit programs
 set -eu
@@ -10,6 +11,7 @@ set -eu
 packages="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 googletest wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick fonts-ipafont-gothic util-linux e2fsprogs procps cppcheck"
 [ "${1:-}" != release ] || packages="$packages git python3"
+[ "${1:-}" != chart ] || packages="$packages python3-matplotlib"
 # The VM's kernel and busybox are unpacked from Debian's packages, not
 # installed (tools/vm/cache.sh).
 # qemu's recommendations (its graphical front-ends, firmware for other

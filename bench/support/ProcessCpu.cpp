@@ -13,22 +13,23 @@ ULONGLONG Units(const FILETIME& time)
 
 } // namespace
 
-CProcessCpuClock::CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath)
-    : m_process(info.hProcess), m_hostTasks(support::HostProcessFolder(commandPath))
+CProcessCpuClock::CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath,
+                                   const std::wstring& arguments)
+    : m_process(info.hProcess), m_hostTasks(support::HostProcessFolder(commandPath, arguments))
 {
     if (!m_hostTasks.empty())
         m_hostTasks += L"task\\";
 }
 
-double CProcessCpuClock::ElapsedMs() const
+ULONGLONG CProcessCpuClock::ElapsedNs() const
 {
     if (!m_hostTasks.empty())
     {
         // The first figure of schedstat is the time spent running, in ns.
-        double ns = 0;
+        ULONGLONG ns = 0;
         for (const std::wstring& task : support::NumberedSubfolders(m_hostTasks))
-            ns += std::strtod(support::ReadWholeFile(m_hostTasks + task + L"\\schedstat").c_str(), nullptr);
-        return ns / 1e6;
+            ns += std::strtoull(support::ReadWholeFile(m_hostTasks + task + L"\\schedstat").c_str(), nullptr, 10);
+        return ns;
     }
     FILETIME created;
     FILETIME exited;
@@ -36,7 +37,17 @@ double CProcessCpuClock::ElapsedMs() const
     FILETIME user;
     if (!::GetProcessTimes(m_process, &created, &exited, &kernel, &user))
         return 0;
-    return static_cast<double>(Units(kernel) + Units(user)) / 10000.0;
+    return (Units(kernel) + Units(user)) * 100;
+}
+
+double CProcessCpuClock::ElapsedMs() const
+{
+    return static_cast<double>(ElapsedNs()) / 1e6;
+}
+
+double CProcessCpuClock::MsSince(ULONGLONG earlierNs) const
+{
+    return static_cast<double>(ElapsedNs() - earlierNs) / 1e6;
 }
 
 const char* CProcessCpuClock::Source() const

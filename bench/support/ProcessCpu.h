@@ -14,10 +14,18 @@
 class CProcessCpuClock
 {
 public:
-    // commandPath: the program's path as given to CreateProcessW.
-    CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath);
+    // commandPath: the program's path as given to CreateProcessW;
+    // arguments: what followed it on the command line, if anything.
+    CProcessCpuClock(const PROCESS_INFORMATION& info, const std::wstring& commandPath,
+                     const std::wstring& arguments = L"");
 
     double ElapsedMs() const;
+    // A reading in whole nanoseconds, and the milliseconds since one: exactly
+    // zero when the program did not run, which a difference of two
+    // ElapsedMs readings is not always in the 32-bit edition, whose floating
+    // point keeps more digits in registers than in memory.
+    ULONGLONG ElapsedNs() const;
+    double MsSince(ULONGLONG earlierNs) const;
     const char* Source() const;
 
 private:
