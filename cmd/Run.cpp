@@ -136,13 +136,14 @@ void CCommandRun::Release()
     if (!m_released)
     {
         m_released = true;
+        // A row taken meanwhile sees the release under way.
+        m_figures.SetState(CRunFigures::State::Released);
         // The busy threads stop first, so that nothing slows the release.
         m_cpu.Stop();
         m_memoryReleased = m_memory.GetAllocatedSize();
         m_memory.Free();
         m_deletion = m_disk.Release();
         m_figures.SetFileBytes(0);
-        m_figures.SetState(CRunFigures::State::Released);
     }
     Unlock();
 }
