@@ -73,11 +73,9 @@ inline double CpuSeconds(HANDLE process, const std::wstring& hostFolder)
     for (const std::wstring& task : NumberedSubfolders(hostFolder + L"task\\"))
         seconds += std::strtod(ReadWholeFile(hostFolder + L"task\\" + task + L"\\schedstat").c_str(), nullptr) / 1e9;
     FILETIME times[4] = {};
+    auto units = [](const FILETIME& time) { return double(ULONGLONG(time.dwHighDateTime) << 32 | time.dwLowDateTime); };
     if (hostFolder.empty() && ::GetProcessTimes(process, &times[0], &times[1], &times[2], &times[3]))
-    {
-        for (const FILETIME& time : {times[2], times[3]})
-            seconds += double(ULONGLONG(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 1e7;
-    }
+        seconds += (units(times[2]) + units(times[3])) / 1e7;
     return seconds;
 }
 
