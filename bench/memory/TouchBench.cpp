@@ -24,11 +24,11 @@ struct Size
     const char* figure;
 };
 
-// A process that is not large-address-aware has 2 GiB of address space, of
-// which about 1.9 GiB can be committed in blocks of 1 MiB: 4 GiB is beyond
-// the 32-bit edition. It touches 1.5 GiB instead, the largest round amount
-// that still leaves room for its own heap and libraries, and the row says
-// so. Only one side holds its blocks at a time.
+// A 32-bit process without the large-address flag has 2 GiB of address
+// space, of which about 1.9 GiB can be committed in blocks of 1 MiB: 4 GiB
+// is beyond the 32-bit edition. It touches 1.5 GiB instead, the largest
+// round amount that still leaves room for its own heap and libraries, and
+// the row says so. Only one side holds its blocks at a time.
 #ifdef _WIN64
 const Size kSizes[] = {{1024, "touch 1 GiB"}, {4096, "touch 4 GiB"}};
 #else
