@@ -383,7 +383,8 @@ TEST(CommandJourney, TheLogRecordsTheFiguresTwiceASecondFromTheStartToTheRelease
         EXPECT_GT(std::stoull(row[5]), 0u);
         EXPECT_GT(std::stoull(row[6]), 0u);
         states += row[9][0];
-        if (row[9] != "creating")
+        // A row taken in the middle of a step may see the file or not.
+        if (row[9] != "creating" && (row[9] != "released" || i + 1 == rows.size()))
         {
             EXPECT_EQ(row[9] == "holding" ? "5242880,11534336" : "0,16777216", row[7] + "," + row[8]);
         }
