@@ -84,7 +84,7 @@ TEST(CommandJourney, BadCommandLinesAreRefusedBeforeAnythingIsCommittedOrMade)
         {L"/memory:1 " + missing + L" /size:1", missing}, {L"/memory:1 " + tooLong + L" /size:max", tooLong},
         {L"/memory:" + wraps, L"/memory:" + wraps}, {disk + L" /size:" + wraps, L"/size:" + wraps},
         {L"/memory:1 /hold:" + wraps, L"/hold:" + wraps}, {L"/memory:1 /disk:" + log + L" /size:1", L"/disk:" + log},
-        {L"/touch", L"/touch"}, {L"/memory:1 /touch:1", L"/touch:1"}, {L"/cpu:0", L"/cpu:0"},
+        {L"/cpu:1 /touch", L"/touch"}, {L"/memory:1 /touch:1", L"/touch:1"}, {L"/cpu:0", L"/cpu:0"},
         {L"/cpu:1025", L"/cpu:1025"}, {L"/cpu:1 /load:0", L"/load:0"}, {L"/cpu:1 /load:101", L"/load:101"},
         {L"/memory:1 /load:50", L"/load"}, {L"/memory:1 /log:" + log, L"/log:" + log},
         {L"/memory:1 /log:" + folder.Path(L"missing\\x.csv"), L"/log:" + folder.Path(L"missing\\x.csv")},
