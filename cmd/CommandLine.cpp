@@ -217,12 +217,12 @@ std::wstring UsageText(ULONGLONG largestMemoryMb)
 {
     const std::wstring memory = std::to_wstring(largestMemoryMb);
     const std::wstring size = std::to_wstring(kDiskLargestSizeMb);
-    return L"OrtelanCmd: memory, disk and CPU pressure from a script, with Ortelan's engines.\r\n"
+    return L"OrtelanCmd: memory, disk and CPU pressure for scripts, with Ortelan's engines.\r\n"
            L"\r\n"
            L"OrtelanCmd [/memory:N|max [/touch]] [/disk:FOLDER /size:N|max|leave:N]\r\n"
            L"           [/cpu:N|max [/load:P]] [/log:FILE] [/hold:S]\r\n"
            L"\r\n"
-           L"  /memory:N      commit N MB of memory (0 to " + memory + L"), never touched\r\n"
+           L"  /memory:N      commit N MB of memory (0 to " + memory + L")\r\n"
            L"  /memory:max    commit as much memory as the system gives\r\n"
            L"  /touch         then write every page once, so that it takes RAM; with\r\n"
            L"                 max, all of it: Windows pages other programs out, and\r\n"
