@@ -61,11 +61,8 @@ void CCpuLoad::Stop()
     ::InterlockedExchange(&m_stopping, 1);
     if (m_stop != nullptr)
         ::SetEvent(m_stop);
-    for (HANDLE thread : m_threads)
-    {
-        ::WaitForSingleObject(thread, INFINITE);
-        ::CloseHandle(thread);
-    }
+    for (HANDLE& thread : m_threads)
+        JoinWorker(thread);
     m_threads.clear();
 }
 

@@ -124,21 +124,11 @@ void CFigureLog::StopThreads()
 {
     if (m_finish != nullptr)
         ::SetEvent(m_finish);
-    if (m_recorder != nullptr)
-    {
-        ::WaitForSingleObject(m_recorder, INFINITE);
-        ::CloseHandle(m_recorder);
-        m_recorder = nullptr;
-    }
+    JoinWorker(m_recorder);
     m_stopSampler = TRUE;
     if (m_samplerStop != nullptr)
         ::SetEvent(m_samplerStop);
-    if (m_sampler != nullptr)
-    {
-        ::WaitForSingleObject(m_sampler, INFINITE);
-        ::CloseHandle(m_sampler);
-        m_sampler = nullptr;
-    }
+    JoinWorker(m_sampler);
 }
 
 DWORD WINAPI CFigureLog::SamplerProc(LPVOID self)

@@ -13,3 +13,7 @@ const SIZE_T kLoopWorkerStackBytes = 64 * 1024;
 // commits anything: a commit to the limit leaves no room for the stack of a
 // thread started later. Null when the system refuses.
 HANDLE StartWorker(LPTHREAD_START_ROUTINE procedure, LPVOID parameter, SIZE_T stackBytes = kWorkerStackBytes);
+
+// Waits for a worker that has been told to stop, then lets its handle go;
+// the handle is null afterwards, so that a second call does nothing.
+void JoinWorker(HANDLE& thread);
