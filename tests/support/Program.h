@@ -27,10 +27,12 @@ namespace support {
 // spent only when the test fails anyway.
 constexpr DWORD kPatienceMs = 120000;
 
-// Polls until the condition holds; false on time-out.
-inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatienceMs)
+// Polls until the condition holds; false on time-out. A condition that
+// costs much to look at, polled more slowly, takes less of the time it waits
+// for from the program.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatienceMs, DWORD pollMs = 20)
 {
-    for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(20))
+    for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(pollMs))
     {
         if (::GetTickCount() - start > timeoutMs)
             return false;
