@@ -97,28 +97,29 @@ void CCpuLoad::SpinShare() const
     ::QueryPerformanceFrequency(&frequency);
     const LONGLONG period = frequency.QuadPart / kPeriodsPerSecond;
     const LONGLONG busy = period * m_percent / kPercent;
-    // The periods keep to the clock. A wait that ends late delays the next
-    // busy spell, which still lasts its length: what it could not have
-    // within its period is owed to the next, so that the share holds
-    // whatever the system's timer resolution.
-    LONGLONG start = Now();
+    // The periods keep to the clock, and so does the busy time: by the end
+    // of each period the thread has been busy its share of all the periods
+    // so far. A wait that ends late, as the system's timer resolution or a
+    // loaded machine makes it, only moves busy time into the next spell, so
+    // that the share holds even when the idle part of a period is shorter
+    // than the timer's step.
+    LONGLONG end = Now();
     LONGLONG owed = 0;
-    for (LONGLONG end = start + period;; end += period)
+    for (;;)
     {
-        LONGLONG spell = busy + owed;
-        LONGLONG began = Now();
-        LONGLONG now = SpinUntil(began + spell < end ? began + spell : end);
-        owed = spell - (now - began);
-        if (owed > period)
-            owed = period;
+        end += period;
+        owed += busy;
+        const LONGLONG began = Now();
+        LONGLONG now = SpinUntil(began + owed);
+        owed -= now - began;
+        if (m_stopping)
+            return;
         if (now < end)
         {
             DWORD rest = static_cast<DWORD>(((end - now) * 1000 + frequency.QuadPart - 1) / frequency.QuadPart);
             if (::WaitForSingleObject(m_stop, rest) == WAIT_OBJECT_0)
                 return;
         }
-        if (m_stopping)
-            return;
         // After a stall of more than a period, the lost periods are not made up.
         now = Now();
         if (now - end > period)
