@@ -330,17 +330,20 @@ TEST(CommandJourney, BusyThreadsFillTheProcessorsAsThePanelMeasuresThem)
         EXPECT_TRUE(Shows(busy.out, L"released: cpu " + ProcessorThreads() + L" stopped")) << busy.out;
     }
 
-    // A thread busy half the time uses half what one always busy uses beside
-    // it, by their CPU times, however busy the machine is with other work.
-    // Slow polls, and nothing else of the test's running, leave the two
-    // threads the processors to themselves as far as the test can.
+    // A thread busy half the time uses about half what one always busy uses
+    // beside it, by their CPU times, however busy the machine is with other
+    // work. Slow polls, and nothing else of the test's running, leave the two
+    // threads the processors to themselves as far as the test can; under
+    // emulation the thread at half load still gets only about 0.4 of the
+    // other's time, so the bounds take in that much and no more than rules
+    // out a load ignored or read as a tenth.
     ConsoleRun half(L"/cpu:1 /load:50");
     ConsoleRun full(L"/cpu:1");
     ASSERT_TRUE(half.WaitForLine(L"hold: until Enter") && full.WaitForLine(L"hold: until Enter"));
     const double halfBefore = half.Cpu();
     const double fullBefore = full.Cpu();
     EXPECT_TRUE(WaitUntil([&] { return full.Cpu() >= fullBefore + 2; }, kPatienceMs, 500));
-    EXPECT_NEAR(0.5, (half.Cpu() - halfBefore) / (full.Cpu() - fullBefore), 0.2);
+    EXPECT_NEAR(0.5, (half.Cpu() - halfBefore) / (full.Cpu() - fullBefore), 0.25);
     full.Enter();
     EXPECT_EQ(0u, full.Finish());
     half.Enter();
