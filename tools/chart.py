@@ -7,15 +7,17 @@ step it begins.
 
     tools/chart.py LOG.csv OUT.png [--title TEXT]
 
-It needs Debian's matplotlib (python3-matplotlib): `tools/deps.sh chart`
-installs it, or `apt-get install python3-matplotlib`. It runs under Debian's
-own /usr/bin/python3, where that package installs; another Python finds
-matplotlib only if it has its own.
+It needs Debian's matplotlib (python3-matplotlib) and installs it when it
+is missing, through `tools/deps.sh chart` (apt-get, through sudo when not
+root). It runs under Debian's own /usr/bin/python3, where that package
+installs; another Python finds matplotlib only if it has its own.
 """
 
 import argparse
 import csv
+import importlib
 import os
+import subprocess
 import sys
 
 MEBIBYTE = 1048576
@@ -137,16 +139,35 @@ def chart(rows, title, out):
     plt.close(figure)
 
 
+def importable(name):
+    try:
+        importlib.import_module(name)
+        return True
+    except ImportError:
+        return False
+
+
+def have_matplotlib():
+    """True when matplotlib can be imported, once Debian's package has been
+    installed if it was missing."""
+    if importable("matplotlib"):
+        return True
+    deps = os.path.join(os.path.dirname(os.path.abspath(__file__)), "deps.sh")
+    print("tools/chart.py: installing matplotlib (tools/deps.sh chart)", file=sys.stderr)
+    if subprocess.call([deps, "chart"], stdout=sys.stderr) != 0:
+        return False
+    importlib.invalidate_caches()
+    return importable("matplotlib")
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description="Charts the CSV log of an OrtelanCmd run (/log:FILE).")
     parser.add_argument("log", metavar="LOG.csv")
     parser.add_argument("out", metavar="OUT.png")
     parser.add_argument("--title", help="the picture's title; by default the log's name and its first time")
     arguments = parser.parse_args(argv[1:])
-    try:
-        import matplotlib  # noqa: F401
-    except ImportError:
-        print("tools/chart.py needs matplotlib: run tools/deps.sh chart (or apt-get install python3-matplotlib),"
+    if not have_matplotlib():
+        print("tools/chart.py needs matplotlib: tools/deps.sh chart (or apt-get install python3-matplotlib),"
               " then this script with /usr/bin/python3", file=sys.stderr)
         return 2
     try:
