@@ -30,5 +30,5 @@ public:
 
 private:
     HANDLE m_process;
-    std::wstring m_hostTasks;
+    std::wstring m_hostFolder;
 };

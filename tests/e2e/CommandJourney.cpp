@@ -313,7 +313,8 @@ TEST(CommandJourney, ARunEndedByForceLeavesNoFileAndTouchesNoOther)
     HANDLE opened = ::CreateFileW(mine.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(INVALID_HANDLE_VALUE, opened) << "another program opened the run's file";
-    ::CloseHandle(opened);
+    if (opened != INVALID_HANDLE_VALUE)
+        ::CloseHandle(opened);
     run.Kill();
     EXPECT_TRUE(WaitUntil([&] { return FileSize(mine) == -1; }));
     EXPECT_EQ(3u, refused.Finish());
@@ -419,12 +420,12 @@ TEST(CommandJourney, InputsThatEndReleaseAtOnceAndALogAloneOnlyRecords)
 {
     // Relative paths are taken from the current folder, which the runs inherit.
     TempFolder folder;
-    WCHAR current[MAX_PATH] = L"";
-    ::GetCurrentDirectoryW(MAX_PATH, current);
-    ::SetCurrentDirectoryW(folder.Path().c_str());
     const std::wstring empty = folder.Path(L"empty.txt");
     const std::wstring log = folder.Path(L"monitor.csv");
     ASSERT_TRUE(WriteWholeFile(empty, ""));
+    WCHAR current[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    ::SetCurrentDirectoryW(folder.Path().c_str());
     ConsoleRun nul(L"/log:monitor.csv", L"NUL");
     ConsoleRun file(L"/memory:1 /disk:" + folder.Subfolder(L"sub").substr(folder.Path().size() + 1) + L" /size:1", empty);
     ConsoleRun pipe(L"/memory:1");

@@ -77,7 +77,7 @@ public:
         ::WaitForSingleObject(m_info.hProcess, kPatienceMs);
     }
     ULONGLONG Resident() const { return ResidentBytes(m_info.hProcess, HostProcessFolder(m_path, m_arguments)); }
-    double Cpu() const { return CpuSeconds(m_info.hProcess, HostProcessFolder(m_path, m_arguments)); }
+    double Cpu() const { return CpuNanoseconds(m_info.hProcess, HostProcessFolder(m_path, m_arguments)) / 1e9; }
     // The exit code once it has ended, its input closed and its output read;
     // STILL_ACTIVE when it does not end in time.
     DWORD Finish()

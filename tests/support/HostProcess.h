@@ -65,18 +65,25 @@ inline ULONGLONG ResidentBytes(HANDLE process, const std::wstring& hostFolder)
     return at == std::string::npos ? 0 : std::strtoull(status.c_str() + at + 6, nullptr, 10) * 1024;
 }
 
-// The CPU time the process has used, in seconds, from the same sources: the
-// first figure of each host thread's schedstat is its run time in ns.
-inline double CpuSeconds(HANDLE process, const std::wstring& hostFolder)
+// The CPU time the process has used, in whole nanoseconds, so that a
+// program that did not run reads exactly no more than before: under Wine
+// (a host folder), whose thread times come in 10 ms ticks, the first figure
+// of each host thread's schedstat, its run time in ns; else the times the
+// system reports.
+inline ULONGLONG CpuNanoseconds(HANDLE process, const std::wstring& hostFolder)
 {
-    double seconds = 0;
-    for (const std::wstring& task : NumberedSubfolders(hostFolder + L"task\\"))
-        seconds += std::strtod(ReadWholeFile(hostFolder + L"task\\" + task + L"\\schedstat").c_str(), nullptr) / 1e9;
+    ULONGLONG ns = 0;
+    if (!hostFolder.empty())
+    {
+        for (const std::wstring& task : NumberedSubfolders(hostFolder + L"task\\"))
+            ns += std::strtoull(ReadWholeFile(hostFolder + L"task\\" + task + L"\\schedstat").c_str(), nullptr, 10);
+        return ns;
+    }
     FILETIME times[4] = {};
-    auto units = [](const FILETIME& time) { return double(ULONGLONG(time.dwHighDateTime) << 32 | time.dwLowDateTime); };
-    if (hostFolder.empty() && ::GetProcessTimes(process, &times[0], &times[1], &times[2], &times[3]))
-        seconds += (units(times[2]) + units(times[3])) / 1e7;
-    return seconds;
+    auto units = [](const FILETIME& time) { return ULONGLONG(time.dwHighDateTime) << 32 | time.dwLowDateTime; };
+    if (::GetProcessTimes(process, &times[0], &times[1], &times[2], &times[3]))
+        ns = (units(times[2]) + units(times[3])) * 100;
+    return ns;
 }
 
 } // namespace support
